@@ -1,0 +1,17 @@
+// Interface fonts: 黑体 where it exists, else another font that has Chinese glyphs.
+#pragma once
+
+#include <windows.h>
+
+#include "common/handles_win.h"
+
+namespace ts {
+
+// 黑体 (GB2312 character set) at a size in hundredths of a point, falling back to an installed CJK face.
+UniqueFont CreateHeitiFont(int centiPoints, UINT dpi);
+// The system's message font at `dpi`, with a CJK face when the system's own face may lack Chinese glyphs.
+UniqueFont CreateDefaultUiFont(UINT dpi);
+// Whether a font family of that name is installed (any character set).
+bool FontFamilyExists(const wchar_t* face);
+
+}  // namespace ts

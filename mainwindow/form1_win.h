@@ -1,0 +1,75 @@
+// The main window: clock, both schedule lists, the two 设置… buttons and the logon check box.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/handles_win.h"
+#include "mainwindow/schedule.h"
+
+namespace ts {
+
+class Form1 {
+public:
+    explicit Form1(HINSTANCE instance);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Creates the window and runs the start-up sequence; shows it unless `startHidden`.
+    bool Create(bool startHidden);
+
+    HWND Hwnd() const { return hwnd_; }
+    HICON Icon() const { return iconLarge_; }
+    HWND ScheduleList(PowerAction action) const { return action == PowerAction::Shutdown ? list1_ : list2_; }
+
+    // Reloads both schedule sets from the settings file.
+    void ShiJian();
+
+    // Last window state that was not minimized: 0 normal, 2 maximized.
+    std::int16_t LastState = 0;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    void CreateControls();
+    void ApplyDpi(UINT dpi);
+    void RebuildBackground();
+    void FillScheduleLists();
+    void OnSize(WPARAM kind);
+    void OnClose();
+    void OnCommand(int id, int code);
+    HBRUSH OnCtlColor(HDC dc, HWND control);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HWND label1_ = nullptr;
+    HWND label2_ = nullptr;
+    HWND frame1_ = nullptr;
+    HWND command1_ = nullptr;
+    HWND list1_ = nullptr;
+    HWND frame2_ = nullptr;
+    HWND command2_ = nullptr;
+    HWND list2_ = nullptr;
+    HWND check1_ = nullptr;
+
+    UINT dpi_ = 96;
+    HICON iconLarge_ = nullptr;  // shared icons from LoadImage: not destroyed
+    HICON iconSmall_ = nullptr;
+    UniqueFont clockFont_;
+    UniqueFont buttonFont_;
+    UniqueFont listFont_;
+    UniqueFont uiFont_;
+    UniqueBitmap backgroundSource_;
+    UniqueBitmap background_;  // the picture scaled to the client area at the current DPI
+    UniqueBrush backgroundBrush_;
+
+    ScheduleSet ShutdownSchedule;
+    ScheduleSet RestartSchedule;
+};
+
+}  // namespace ts

@@ -1,0 +1,4 @@
+#pragma once
+
+#define IDI_APP 101
+#define IDB_BACKGROUND 102
