@@ -13,6 +13,17 @@ int CALLBACK FoundFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM foun
     return 0;
 }
 
+bool FamilyHasCharSet(const wchar_t* face, BYTE charSet) {
+    LOGFONTW lf{};
+    lf.lfCharSet = charSet;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &lf, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 const wchar_t* const kHeitiFaces[] = {L"黑体", L"SimHei", L"Microsoft YaHei", L"微软雅黑", L"WenQuanYi Micro Hei",
                                       L"WenQuanYi Zen Hei", L"Noto Sans CJK SC", L"Droid Sans Fallback", L"宋体", L"SimSun"};
 const wchar_t* const kUiFaces[] = {L"Microsoft YaHei UI", L"Microsoft YaHei", L"微软雅黑", L"SimSun", L"宋体",
@@ -26,20 +37,9 @@ const wchar_t* FirstInstalled(const wchar_t* const (&faces)[N]) {
     return nullptr;
 }
 
-bool IsCjkCodePage(UINT cp) { return cp == 936 || cp == 950 || cp == 932 || cp == 949; }
-
 }  // namespace
 
-bool FontFamilyExists(const wchar_t* face) {
-    LOGFONTW lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &lf, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found;
-}
+bool FontFamilyExists(const wchar_t* face) { return FamilyHasCharSet(face, DEFAULT_CHARSET); }
 
 UniqueFont CreateHeitiFont(int centiPoints, UINT dpi) {
     // Looked up once: the installed fonts do not change while the program runs.
@@ -58,8 +58,8 @@ UniqueFont CreateHeitiFont(int centiPoints, UINT dpi) {
 
 UniqueFont CreateDefaultUiFont(UINT dpi) {
     LOGFONTW lf = MessageFontForDpi(dpi);
-    // Chinese systems' message fonts carry Chinese glyphs; elsewhere pick a face that surely does.
-    static const wchar_t* const cjkFace = IsCjkCodePage(GetACP()) ? nullptr : FirstInstalled(kUiFaces);
+    // The system's face is kept when it has Chinese glyphs itself; otherwise a face that does.
+    const wchar_t* cjkFace = FamilyHasCharSet(lf.lfFaceName, GB2312_CHARSET) ? nullptr : FirstInstalled(kUiFaces);
     if (cjkFace) {
         wcsncpy(lf.lfFaceName, cjkFace, LF_FACESIZE - 1);
         lf.lfFaceName[LF_FACESIZE - 1] = L'\0';

@@ -1,0 +1,90 @@
+# Wine sessions for the run and test commands: each session has its own throw-away prefix,
+# its own Xvfb display and its own wineserver, and cleans all three up on every exit path.
+# Source this file; it defines functions only.
+
+TS_WINE_TEMPLATE=${TS_WINE_TEMPLATE:-${TS_BUILD_ROOT:-/tmp}/wine-template}
+TS_DESKTOP_SIZE=${TS_DESKTOP_SIZE:-1024x768}
+
+# Builds (once per build tree) an initialised prefix that sessions copy; booting one takes seconds.
+ts_wine_template() {
+    [ -f "$TS_WINE_TEMPLATE/.ready" ] && return 0
+    rm -rf "$TS_WINE_TEMPLATE"
+    mkdir -p "$TS_WINE_TEMPLATE"
+    (
+        export WINEPREFIX="$TS_WINE_TEMPLATE" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        unset DISPLAY
+        wineboot -i >/dev/null 2>&1
+        # Every program runs in a virtual desktop: it has a taskbar with a notification area.
+        # (the desktop named "shell" gets Wine's taskbar).
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$TS_DESKTOP_SIZE" /f >/dev/null 2>&1
+        # Wine's own interface font lacks Chinese; link it to an installed CJK font as Windows does.
+        local link
+        for link in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$link" \
+                /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+        done
+        wineserver -w
+    )
+    touch "$TS_WINE_TEMPLATE/.ready"
+}
+
+# Picks a display number that no X server uses.
+ts_free_display() {
+    local n
+    for n in $(seq "${1:-100}" 499); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# ts_session_start DIR [LANG]: a fresh prefix in DIR/prefix, an Xvfb display, and the variables
+# WINEPREFIX, DISPLAY, LANG, LC_ALL, WINEDEBUG exported for what follows.
+ts_session_start() {
+    local dir=$1 lang=${2:-zh_CN.UTF-8}
+    mkdir -p "$dir"
+    TS_SESSION_DIR=$dir
+    ts_wine_template
+    # Hard links for the large, read-only system files; registry files are copied so they stay private.
+    cp -al "$TS_WINE_TEMPLATE" "$dir/prefix"
+    rm -f "$dir/prefix"/*.reg
+    cp "$TS_WINE_TEMPLATE"/*.reg "$dir/prefix/"
+    export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} LANG="$lang" LC_ALL="$lang"
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    local display
+    for _ in 1 2 3 4 5; do
+        display=$(ts_free_display $((100 + RANDOM % 300))) || return 1
+        Xvfb ":$display" -screen 0 "${TS_DESKTOP_SIZE}x24" -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+        TS_XVFB_PID=$!
+        local i
+        for i in $(seq 1 50); do
+            [ -e "/tmp/.X11-unix/X$display" ] && break
+            kill -0 "$TS_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        if kill -0 "$TS_XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ]; then
+            export DISPLAY=":$display"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Ends the session's wineserver (and with it every program of the prefix) and its Xvfb.
+ts_session_end() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    fi
+    if [ -n "${TS_XVFB_PID:-}" ]; then
+        kill "$TS_XVFB_PID" 2>/dev/null || true
+        wait "$TS_XVFB_PID" 2>/dev/null || true
+        TS_XVFB_PID=
+    fi
+    if [ -n "${TS_SESSION_DIR:-}" ] && [ -z "${TS_KEEP_SESSION:-}" ]; then
+        rm -rf "$TS_SESSION_DIR/prefix"
+    fi
+}
