@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Runs every test level: native unit tests (ASan + UBSan), the Windows-side tests under Wine, and the
+# end-to-end tests that drive the real program under Wine; each Wine level in a Chinese and an English
+# locale. Exits non-zero when anything fails. Usage: scripts/test.sh [native|win|e2e ...]
+set -uo pipefail
+source "$(dirname "$0")/lib/setup.sh"
+source "$(dirname "$0")/lib/wine_env.sh"
+
+levels=("$@")
+[ ${#levels[@]} -eq 0 ] && levels=(native win e2e)
+want() { [[ " ${levels[*]} " == *" $1 "* ]]; }
+
+targets=()
+want native && targets+=(native)
+{ want win || want e2e; } && targets+=(win64 win32)
+ts_setup "${targets[@]}" || { echo "test: 0 passed, 1 failed"; exit 1; }
+
+passed=0
+failed=0
+results="$TS_BUILD_ROOT/test-results"
+rm -rf "$results"
+mkdir -p "$results"
+
+if want native; then
+    ts_log "native unit tests"
+    ctest --test-dir "$TS_BUILD_ROOT/native" -j "$(nproc)" --output-on-failure >"$results/native.log" 2>&1
+    grep -E '^[0-9]+% tests passed|Failed|\*\*\*' "$results/native.log" | tail -40
+    total=$(sed -n -E 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\2/p' "$results/native.log")
+    bad=$(sed -n -E 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1/p' "$results/native.log")
+    if [ -z "$total" ]; then
+        failed=$((failed + 1))
+        tail -30 "$results/native.log"
+    else
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    fi
+fi
+
+if want win; then
+    for lang in zh_CN.UTF-8 en_US.UTF-8; do
+        ts_log "Windows-side tests under Wine ($lang)"
+        log="$results/win-$lang.log"
+        (
+            trap 'ts_session_end' EXIT
+            ts_session_start "$results/win-$lang" "$lang" || exit 1
+            cd "$results/win-$lang" && timeout 600 wine "$TS_BUILD_ROOT/win64/win_tests.exe" --gtest_color=no
+        ) >"$log" 2>&1
+        grep -E '^\[  (PASSED|FAILED|SKIPPED) ' "$log" | sed "s/^/  [$lang] /"
+        ok=$(sed -n -E 's/^\[  PASSED  \] ([0-9]+) tests?.*/\1/p' "$log" | tail -1)
+        bad=$(sed -n -E 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' "$log" | tail -1)
+        if [ -z "$ok" ] && [ -z "$bad" ]; then
+            failed=$((failed + 1))
+            echo "  [$lang] win_tests did not finish:"
+            tail -30 "$log"
+        else
+            passed=$((passed + ${ok:-0}))
+            failed=$((failed + ${bad:-0}))
+        fi
+    done
+fi
+
+if want e2e; then
+    for lang in zh_CN.UTF-8 en_US.UTF-8; do
+        ts_log "end-to-end tests under Wine ($lang)"
+        "$TS_ROOT/tests/e2e/run.sh" "$lang" "$results/e2e-$lang"
+        ok=$(cat "$results/e2e-$lang/passed" 2>/dev/null || echo 0)
+        bad=$(cat "$results/e2e-$lang/failed" 2>/dev/null || echo 1)
+        passed=$((passed + ok))
+        failed=$((failed + bad))
+    done
+fi
+
+echo "test: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

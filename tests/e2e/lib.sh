@@ -1,0 +1,86 @@
+# Helpers for end-to-end scenarios. A scenario is a bash function test_NAME in tests/e2e/scenarios/*.sh;
+# it runs in a Wine session of its own (prefix, Xvfb display, wineserver) with the program installed
+# at C:\TS\TimedShutdown.exe. It fails by calling `fail` or by any helper that fails.
+set -uo pipefail
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$E2E_ROOT/scripts/lib/wine_env.sh"
+TS_BUILD_ROOT=${TS_BUILD_ROOT:-$E2E_ROOT/build}
+TS_WINE_TEMPLATE=${TS_WINE_TEMPLATE:-$TS_BUILD_ROOT/wine-template}
+DRIVER_EXE="$TS_BUILD_ROOT/win64/driver.exe"
+PROGRAM_EXE="$TS_BUILD_ROOT/win64/TimedShutdown.exe"
+MAIN="~鹭岩定时关机"           # the main window, found by its caption
+MSG_QUIT="是否退出?"          # caption of the close question
+APP_PID=
+APP_WIN_DIR='C:\TS'
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# drv COMMAND ...: the end-to-end driver, inside this session's prefix.
+drv() { wine "$DRIVER_EXE" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+expect_eq() {
+    local actual=$1 expected=$2 what=${3:-value}
+    [ "$actual" = "$expected" ] || fail "$what: expected [$expected], got [$actual]"
+}
+expect_contains() {
+    local haystack=$1 needle=$2 what=${3:-text}
+    [[ "$haystack" == *"$needle"* ]] || fail "$what: [$needle] not in [$haystack]"
+}
+
+# unix path of a C:\ path in this prefix
+unix_path() { local p=${1#C:\\}; echo "$WINEPREFIX/drive_c/${p//\\//}"; }
+
+# app_install [WINDIR]: copies the program into WINDIR (default C:\TS).
+app_install() {
+    APP_WIN_DIR=${1:-'C:\TS'}
+    APP_DIR=$(unix_path "$APP_WIN_DIR")
+    mkdir -p "$APP_DIR"
+    cp "$PROGRAM_EXE" "$APP_DIR/TimedShutdown.exe"
+}
+
+# app_start [ARGS...]: starts the program in the background; APP_PID is its process.
+app_start() {
+    (cd "$E2E_DIR" && exec wine "$APP_WIN_DIR\\TimedShutdown.exe" "$@" >>"$E2E_DIR/program.log" 2>&1) &
+    APP_PID=$!
+}
+
+# app_start_relay [ARGS...]: as app_start, with Wine's relay log of ExitWindowsEx in $E2E_DIR/relay.log.
+app_start_relay() {
+    wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.ExitWindowsEx' /f >/dev/null 2>&1
+    (cd "$E2E_DIR" && WINEDEBUG=-all,+relay exec wine "$APP_WIN_DIR\\TimedShutdown.exe" "$@" >"$E2E_DIR/relay.log" 2>&1) &
+    APP_PID=$!
+}
+
+app_running() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
+
+# wait_exit SECONDS: the program's process ends within SECONDS.
+wait_exit() {
+    local deadline=$((SECONDS + ${1:-10}))
+    while app_running; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+    wait "$APP_PID" 2>/dev/null
+    return 0
+}
+
+main_wait() { drv wait "$MAIN" "${1:-20000}" >/dev/null || fail "main window did not appear"; }
+
+# ini_write: the settings file from standard input (UTF-8 text, lines end in CRLF), in code page 936.
+ini_write() { sed 's/$/\r/' | iconv -f UTF-8 -t CP936 >"$APP_DIR/timer.ini"; }
+# ini_read: the settings file as UTF-8, CRs kept.
+ini_read() { iconv -f CP936 -t UTF-8 "$APP_DIR/timer.ini"; }
+
+screenshot() { import -window root "$E2E_DIR/${1:-screen}.png" 2>/dev/null || true; }
+
+e2e_run() {
+    local fn=$1 lang=$2
+    E2E_DIR=$3
+    trap 'screenshot last; ts_session_end' EXIT
+    ts_session_start "$E2E_DIR" "$lang" || fail "no Wine session"
+    app_install
+    "$fn"
+}
