@@ -84,3 +84,32 @@ e2e_run() {
     app_install
     "$fn"
 }
+
+# tray_click [1|3]: a real mouse click on the program's notification icon, the rightmost one in
+# Wine's taskbar.
+tray_point() {
+    local l t r b
+    read -r l t r b < <(drv rect class:Shell_TrayWnd) || fail "no taskbar"
+    echo "$((r - 9)) $(((t + b) / 2))"
+}
+tray_click() {
+    local x y
+    read -r x y < <(tray_point)
+    xdotool mousemove "$x" "$y" click "${1:-1}"
+}
+# tray_tip: hovers over the icon and prints the tooltip that shows.
+tray_tip() {
+    local x y
+    read -r x y < <(tray_point)
+    xdotool mousemove 0 0
+    sleep 0.3
+    xdotool mousemove "$x" "$y"
+    local i
+    for i in $(seq 1 30); do
+        local tip
+        tip=$(drv windows | awk -F'\t' '$2 == "tooltips_class32" && $3 ~ /visible=1/ {print $5}')
+        [ -n "$tip" ] && { echo "$tip"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}

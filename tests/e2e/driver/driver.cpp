@@ -22,10 +22,12 @@
 //   driver rect WIN [ID]            screen rectangle: left top right bottom
 //   driver windows                  every top-level window: handle, class, visible, caption
 //   driver broadcast NAME           posts a registered window message to all top-level windows
+//   driver traydelete WIN           deletes WIN's notification icon (id 0), as a restarted taskbar loses it
 //
 // WIN is a caption (exact), "~TEXT" (caption contains), "class:NAME", or "0x..." (handle).
 // ID is a control id in decimal, or "#N" for the Nth child in creation order.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -313,6 +315,13 @@ int Run(int argc, wchar_t** argv) {
                   Escape(TextOf(child)));
         }
         return 0;
+    }
+    if (cmd == L"traydelete") {
+        NOTIFYICONDATAW data{};
+        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        data.hWnd = window;
+        data.uID = 0;
+        return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : Fail(L"no icon to delete");
     }
     if (cmd == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : Fail(L"post failed");
     if (cmd == L"minimize") return PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : Fail(L"post failed");
