@@ -51,6 +51,10 @@ using KeyReader = std::function<std::string(const std::string& section, const st
 // Fills one set from the settings keys, reading each key once and in the fixed order.
 ScheduleSet LoadScheduleSet(PowerAction action, const KeyReader& read);
 
+// ShiJian's work: both sets back to the start-up state, then the shutdown set and the restart set
+// loaded from their own sections, in that order.
+void LoadBothSets(const KeyReader& read, ScheduleSet& shutdown, ScheduleSet& restart);
+
 // Weekday number from the first two characters of a stored name; 0 if not one of the seven.
 std::int32_t WeekdayFromName(const std::string& name);
 
