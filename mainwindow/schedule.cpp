@@ -85,24 +85,24 @@ bool ParseWholeNumber(const std::string& text, std::int32_t& out) {
     int firstDropped = 0;  // the first digit after the point
     bool restNonZero = false;
     if (!digits.empty()) {
-        // The first digit is not 0, so ten or more places before the point is at least 10^10.
+        // The first digit is not 0, so more than ten places before the point is at least 10^10.
         if (point > 10) return false;
-        for (long long k = 0; k < point; ++k) {
-            int d = k < static_cast<long long>(digits.size()) ? digits[k] - '0' : 0;
-            whole = whole * 10 + d;
-        }
-        for (long long k = point < 0 ? 0 : point; k < static_cast<long long>(digits.size()); ++k) {
-            int d = digits[k] - '0';
-            // A point before the first digit means zeros stand between it and the digits.
-            if (k == point) {
-                firstDropped = d;
-            } else if (d != 0) {
-                restNonZero = true;
-            }
-        }
         if (point < 0) {
-            firstDropped = 0;
+            // Zeros stand between the point and the digits: below a tenth, rounds to 0.
             restNonZero = true;
+        } else {
+            const std::size_t intDigits = static_cast<std::size_t>(point);
+            for (std::size_t k = 0; k < intDigits; ++k) {
+                whole = whole * 10 + (k < digits.size() ? digits[k] - '0' : 0);
+            }
+            for (std::size_t k = intDigits; k < digits.size(); ++k) {
+                const int d = digits[k] - '0';
+                if (k == intDigits) {
+                    firstDropped = d;
+                } else if (d != 0) {
+                    restNonZero = true;
+                }
+            }
         }
     }
     if (firstDropped > 5 || (firstDropped == 5 && (restNonZero || whole % 2 != 0))) ++whole;
