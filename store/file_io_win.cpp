@@ -69,6 +69,13 @@ FileRead ReadWholeFile(const std::string& path, std::string* bytes) {
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes, std::string* errorReason) {
     std::wstring target = Widen(path);
+    // A rename would replace a read-only file, which an in-place write could never change.
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        if (errorReason) *errorReason = LastSystemErrorText();
+        return false;
+    }
     std::wstring temp;
     UniqueFile file = CreateTempBeside(target, &temp);
     auto fail = [&](bool made) {
