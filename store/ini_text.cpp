@@ -173,6 +173,17 @@ std::string ReadableValue(const std::string& stored) {
     return CutWhole(value, kIniValueMaxBytes);
 }
 
+// Such a name would pair with the closing ']' of its header, which then never closes.
+bool EndsInLoneLeadByte(const std::string& name) {
+    std::size_t i = 0;
+    std::size_t last = 0;
+    while (i < name.size()) {
+        last = CharLength(name, i);
+        i += last;
+    }
+    return last == 1 && IsLeadByte(static_cast<unsigned char>(name.back()));
+}
+
 bool HasLineBreakOrZero(const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
 
 // Sets one key inside a section already present in `lines`; the section's end moves with an insertion.
@@ -213,7 +224,8 @@ bool IniCanWrite(const std::string& section, const std::string& key, const std::
     if (HasLineBreakOrZero(section) || HasLineBreakOrZero(key) || HasLineBreakOrZero(value)) return false;
     std::string sectionName = Trim(section);
     std::string keyName = Trim(key);
-    return !sectionName.empty() && !keyName.empty() && keyName.find('=') == std::string::npos && keyName[0] != '[';
+    return !sectionName.empty() && !EndsInLoneLeadByte(sectionName) && !keyName.empty() &&
+           keyName.find('=') == std::string::npos && keyName[0] != '[';
 }
 
 std::optional<std::string> IniSetValue(const std::string& text, const std::string& section, const std::string& key,

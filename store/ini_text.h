@@ -22,7 +22,8 @@ constexpr std::size_t kIniValueMaxBytes = 254;
 std::string IniGetValue(const std::string& text, const std::string& section, const std::string& key);
 
 // Whether the entry can be stored so that it reads back under the same names: no line breaks or zero
-// bytes anywhere, names not blank, no '=' in the key and no '[' at its start.
+// bytes anywhere, names not blank, no '=' in the key and no '[' at its start, and no section name ending
+// in half a character.
 bool IniCanWrite(const std::string& section, const std::string& key, const std::string& value);
 
 // The text with one key set, as WritePrivateProfileStringA sets it: an existing key's line is rewritten

@@ -230,7 +230,7 @@ TEST(IniText, RefusesEntriesThatWouldNotReadBack) {
     const Key cases[] = {
         {"s", "k", "a\r\nb=c"}, {"s", "k", "a\nb"}, {"s", "k", "a\rb"}, {"s\n[t]", "k", "v"}, {"s", "k\nj", "v"},
         {"s", "a=b", "v"},      {"s", "[t]", "v"},  {"s", " [t", "v"},  {"", "k", "v"},      {" ", "k", "v"},
-        {"s", "", "v"},         {"s", " \t", "v"},
+        {"s", "", "v"},         {"s", " \t", "v"},  {"s\x81", "k", "v"}, {"s\x81 ", "k", "v"},
     };
     const std::string before = "[s]\r\nk=old\r\n";
     for (const Key& c : cases) {

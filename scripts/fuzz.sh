@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (tests/fuzz/*.cpp) natively with clang, ASan and UBSan, in a build
+# directory of their own, and runs each for a bounded time. The corpus is kept between runs.
+# Usage: scripts/fuzz.sh [seconds per target, default 300] [target ...]
+# Exits non-zero when a target crashes; the input that did it is kept under <build>/crashes.
+set -euo pipefail
+source "$(dirname "$0")/lib/setup.sh"
+
+seconds=${1:-300}
+[ $# -gt 0 ] && shift
+build=${TS_FUZZ_BUILD:-$TS_BUILD_ROOT/fuzz}
+
+missing=()
+command -v clang++ >/dev/null || missing+=(clang)
+dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=(libclang-rt-14-dev)
+if [ ${#missing[@]} -gt 0 ]; then
+    ts_log "installing: ${missing[*]}"
+    sudo=
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -q >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for f in "$TS_ROOT"/tests/fuzz/*.cpp; do targets+=("$(basename "$f" .cpp)"); done
+fi
+
+ts_log "building ${targets[*]} in $build"
+# The library gets coverage instrumentation too, or the fuzzer would be blind inside it.
+CC=clang CXX=clang++ cmake -S "$TS_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTS_BUILD_FUZZ=ON -DTS_BUILD_TESTS=OFF \
+    -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+ninja -C "$build" "${targets[@]}" >"$build/build.log" 2>&1 || { tail -40 "$build/build.log"; exit 1; }
+
+crashed=0
+for name in "${targets[@]}"; do
+    corpus="$build/corpus/$name"
+    mkdir -p "$corpus" "$build/crashes"
+    dict=()
+    [ -f "$TS_ROOT/tests/fuzz/$name.dict" ] && dict=(-dict="$TS_ROOT/tests/fuzz/$name.dict")
+    log="$build/$name.log"
+    ts_log "running $name for $seconds s"
+    status=0
+    "$build/$name" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$build/crashes/$name-" "$corpus" >"$log" 2>&1 || status=$?
+    runs=$(sed -n -E 's/^stat::number_of_executed_units: *([0-9]+).*/\1/p' "$log" | tail -1)
+    [ -z "$runs" ] && runs=$(sed -n -E 's/^Done ([0-9]+) runs.*/\1/p' "$log" | tail -1)
+    if [ "$status" -ne 0 ]; then
+        crashed=1
+        echo "$name: CRASH after ${runs:-?} executions (exit $status)"
+        grep -E '^(==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' "$log" | head -10
+    else
+        echo "$name: ${runs:-?} executions in $seconds s, no crash (corpus: $(ls "$corpus" | wc -l) inputs)"
+    fi
+done
+exit "$crashed"
