@@ -15,6 +15,12 @@
 //   driver caret WIN ID             prints the selection start and end
 //   driver paste WIN ID TEXT        TEXT through the clipboard (WM_PASTE)
 //   driver key WIN ID KEY           RETURN, ESCAPE, TAB or a number: key down and up, posted
+//   driver fill WIN ID=TEXT ...     per field: select all, then replace with TEXT as a paste does (sent)
+//   driver check WIN ID 0|1         clicks a check box (sent) unless it already has that state
+//   driver focused WIN              id and class of the control with the keyboard focus
+//   driver client WIN               client area width and height
+//   driver pixel WIN ID             colour (RRGGBB) on screen just inside the control's right edge
+//   driver syscolor N               GetSysColor(N) as RRGGBB
 //   driver focus WIN ID             gives a control the keyboard focus
 //   driver close WIN | minimize WIN | restore WIN | foreground WIN
 //   driver msgbox [CAPTION] [ms]    waits for a message box: caption, text, then "button ID TEXT" lines
@@ -222,6 +228,12 @@ HWND FindMessageBox(const std::wstring& caption) {
     return query.second;
 }
 
+std::wstring ColorText(COLORREF c) {
+    wchar_t text[16];
+    swprintf(text, 16, L"%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
 BOOL CALLBACK ListTopLevel(HWND hwnd, LPARAM) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -242,6 +254,10 @@ int Run(int argc, wchar_t** argv) {
 
     if (cmd == L"windows") {
         EnumWindows(ListTopLevel, 0);
+        return 0;
+    }
+    if (cmd == L"syscolor" && argc >= 3) {
+        Print(ColorText(GetSysColor(_wtoi(argv[2]))));
         return 0;
     }
     if (cmd == L"broadcast" && argc >= 3) {
@@ -327,6 +343,38 @@ int Run(int argc, wchar_t** argv) {
     if (cmd == L"minimize") return PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : Fail(L"post failed");
     if (cmd == L"restore") return PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : Fail(L"post failed");
     if (cmd == L"foreground") return SetForegroundWindow(window) ? 0 : Fail(L"not foreground");
+    if (cmd == L"client") {
+        RECT r{};
+        GetClientRect(window, &r);
+        Print(std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+        return 0;
+    }
+    if (cmd == L"focused") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus)
+            return Fail(L"no focus");
+        HWND focus = info.hwndFocus;
+        // The edit field inside a combo box stands for the box.
+        HWND parent = GetParent(focus);
+        if (parent && parent != window && _wcsicmp(ClassOf(parent).c_str(), L"ComboBox") == 0) focus = parent;
+        Print(std::to_wstring(GetDlgCtrlID(focus)) + L"\t" + ClassOf(focus));
+        return 0;
+    }
+    if (cmd == L"fill") {
+        for (int i = 3; i < argc; ++i) {
+            std::wstring pair = argv[i];
+            std::size_t eq = pair.find(L'=');
+            if (eq == std::wstring::npos) return Fail(L"fill wants ID=TEXT: " + pair);
+            HWND field = Control(window, pair.substr(0, eq));
+            if (!field) return Fail(L"no control " + pair.substr(0, eq));
+            std::wstring text = pair.substr(eq + 1);
+            HWND edit = EditOf(field);
+            SendMessageW(edit, EM_SETSEL, 0, -1);
+            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        return 0;
+    }
     if (cmd == L"rect" && argc == 3) {
         RECT r{};
         GetWindowRect(window, &r);
@@ -364,6 +412,20 @@ int Run(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : Fail(L"post failed");
+    if (cmd == L"check" && argc >= 5) {
+        LRESULT wanted = _wtoi(argv[4]);
+        if (SendMessageW(control, BM_GETCHECK, 0, 0) != wanted) SendMessageW(control, BM_CLICK, 0, 0);
+        return SendMessageW(control, BM_GETCHECK, 0, 0) == wanted ? 0 : Fail(L"check box did not change");
+    }
+    if (cmd == L"pixel") {
+        RECT r{};
+        GetWindowRect(control, &r);
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, r.right - 5, (r.top + r.bottom) / 2);
+        ReleaseDC(nullptr, screen);
+        Print(ColorText(c));
+        return 0;
+    }
     if (cmd == L"focus") return GiveFocus(control) ? 0 : Fail(L"focus refused");
     if (cmd == L"settext" && argc >= 5) {
         SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
