@@ -9,6 +9,8 @@
 #include "common/wide_win.h"
 #include "mainwindow/form1_ids.h"
 #include "mainwindow/listlines.h"
+#include "mainwindow/tick.h"
+#include "registry/logon_win.h"
 #include "resources/resource.h"
 #include "store/settings_file.h"
 #include "tray/tray_win.h"
@@ -102,8 +104,12 @@ bool Form1::Create(bool startHidden) {
     if (!hwnd_) return false;
 
     // Start-up sequence; the order matters (the logon entry is looked at before the schedules load).
+    LoadRunAtLogonState();
     ShiJian();
     FillScheduleLists();
+    Timer1.OnTimer = [this] { Timer1_Timer(); };
+    Timer1.SetInterval(1000);
+    Timer1.SetEnabled(true);
     AddTrayIcon(hwnd_, iconSmall_, &LastState);
     SetTrayTip("松汐定时关机");
 
@@ -283,6 +289,7 @@ void Form1::OnSize(WPARAM kind) {
 void Form1::OnClose() {
     int answer = MessageBoxW(hwnd_, L"确定要退出本程序吗?", L"是否退出?", MB_OKCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return;
+    Timer1.SetEnabled(false);
     RemoveTrayIcon();
     DestroyWindow(hwnd_);
 }
@@ -294,8 +301,54 @@ void Form1::OnCommand(int id, int code) {
     case kIdCommand2:
         break;
     case kIdCheck1:
+        // A plain check box: the state changes here, and goes back if the registry refuses it.
+        SendMessageW(check1_, BM_SETCHECK, SendMessageW(check1_, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED
+                                                                                                    : BST_CHECKED, 0);
+        Check1_Click();
         break;
     }
+}
+
+void Form1::LoadRunAtLogonState() {
+    if (!LogonEntryMatchesThisProgram()) return;
+    SendMessageW(check1_, BM_SETCHECK, BST_CHECKED, 0);
+    // Rewritten at every start, in the quoted form; if that fails the matching entry is still there.
+    WriteLogonEntry();
+}
+
+void Form1::Check1_Click() {
+    const bool checked = SendMessageW(check1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const bool stored = checked ? WriteLogonEntry() : DeleteLogonEntry();
+    // The box shows what the registry holds: a refused change is undone.
+    if (!stored) SendMessageW(check1_, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+}
+
+void Form1::Timer1_Timer() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const ClockLabels labels = FormatClockLabels(
+        LocalDateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+    // The labels hold ASCII only: widen in place, no allocation per tick.
+    auto show = [](HWND label, std::string_view text) {
+        wchar_t wide[32];
+        std::size_t n = 0;
+        for (; n < text.size() && n < 31; ++n) wide[n] = static_cast<wchar_t>(text[n]);
+        wide[n] = L'\0';
+        SetWindowTextW(label, wide);
+    };
+    show(label1_, labels.date.View());
+    show(label2_, labels.time.View());
+
+    // A failure message of power control keeps ticks coming; they must not ask a second time.
+    if (powerRequested_) return;
+    const ScheduleMatch match = CheckTick(labels, GetTickCount64(), ShutdownSchedule, RestartSchedule);
+    if (match.test == 0) return;
+    powerRequested_ = true;
+    if (!shutdown_) shutdown_ = std::make_unique<clsShutdown>();
+    shutdown_->ShutDownNTbasedWindows(match.shutDownMode);
+    Timer1.SetEnabled(false);
+    RemoveTrayIcon();
+    ExitProcess(0);
 }
 
 }  // namespace ts

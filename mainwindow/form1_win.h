@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/handles_win.h"
 #include "mainwindow/schedule.h"
+#include "power/shutdown_win.h"
+#include "timer/timer_win.h"
 
 namespace ts {
 
@@ -29,6 +32,9 @@ public:
     // Reloads both schedule sets from the settings file.
     void ShiJian();
 
+    // The clock display and the schedule check, once a second.
+    void Timer1_Timer();
+
     // Last window state that was not minimized: 0 normal, 2 maximized.
     std::int16_t LastState = 0;
 
@@ -43,6 +49,8 @@ private:
     void OnSize(WPARAM kind);
     void OnClose();
     void OnCommand(int id, int code);
+    void LoadRunAtLogonState();
+    void Check1_Click();
     HBRUSH OnCtlColor(HDC dc, HWND control);
 
     HINSTANCE instance_;
@@ -70,6 +78,9 @@ private:
 
     ScheduleSet ShutdownSchedule;
     ScheduleSet RestartSchedule;
+    std::unique_ptr<clsShutdown> shutdown_;  // made when a schedule first fires
+    bool powerRequested_ = false;
+    Timer Timer1;
 };
 
 }  // namespace ts

@@ -49,7 +49,7 @@ app_start() {
 
 # app_start_relay [ARGS...]: as app_start, with Wine's relay log of ExitWindowsEx in $E2E_DIR/relay.log.
 app_start_relay() {
-    wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.ExitWindowsEx' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.ExitWindowsEx;shell32.Shell_NotifyIconW' /f >/dev/null 2>&1
     (cd "$E2E_DIR" && WINEDEBUG=-all,+relay exec wine "$APP_WIN_DIR\\TimedShutdown.exe" "$@" >"$E2E_DIR/relay.log" 2>&1) &
     APP_PID=$!
 }
@@ -113,3 +113,17 @@ tray_tip() {
     done
     return 1
 }
+
+# minute_safe: returns once at least SECONDS (default 8) remain in the current minute, so a schedule
+# written for "this minute" is still due when the program's first tick comes.
+minute_safe() {
+    local need=${1:-8} s
+    s=$(date +%S)
+    s=$((10#$s))
+    if [ $((60 - s)) -lt "$need" ]; then sleep $((60 - s + 1)); fi
+}
+now_hm() { date -d "${1:-now}" +%H:%M; }
+now_date() { date -d "${1:-now}" +%Y-%m-%d; }
+
+# relay_calls NAME: the relay log's calls of NAME (e.g. user32.ExitWindowsEx), one per line.
+relay_calls() { grep -o "Call $1([^)]*)" "$E2E_DIR/relay.log" 2>/dev/null; }

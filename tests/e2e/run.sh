@@ -37,7 +37,7 @@ export -f run_one
 jobs=${TS_E2E_JOBS:-2}
 while read -r file fn; do
     printf '%s\0%s\0%s\0%s\0' "$file" "$fn" "$lang" "$out"
-done <"$list" | xargs -0 -n 4 -P "$jobs" bash -c 'run_one "$@"' _ | sed "s/^/  [$lang] /"
+done <"$list" | xargs -r -0 -n 4 -P "$jobs" bash -c 'run_one "$@"' _ | sed "s/^/  [$lang] /"
 
 total=$(wc -l <"$list")
 ok=$(find "$out" -name passed | wc -l)
