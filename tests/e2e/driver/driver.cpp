@@ -287,6 +287,41 @@ int Run(int argc, wchar_t** argv) {
                                                                                                            : Fail(L"post failed");
     }
 
+    // runvalue NAME [DATA|-]: prints, sets (REG_SZ) or deletes (-) a value of HKLM's Run key.
+    if (cmd == L"runvalue" && argc >= 3) {
+        const wchar_t* run = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, run, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr)) return Fail(L"no Run key");
+        int rc = 0;
+        if (argc == 3) {
+            wchar_t data[2048] = {};
+            DWORD size = sizeof(data) - sizeof(wchar_t), type = 0;
+            if (RegQueryValueExW(key, argv[2], nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
+                Print(std::wstring(type == REG_SZ ? L"REG_SZ\t" : L"TYPE" + std::to_wstring(type) + L"\t") + Escape(std::wstring(data, size / sizeof(wchar_t)).c_str()));
+            else
+                Print(L"absent");
+        } else if (std::wstring(argv[3]) == L"-") {
+            rc = RegDeleteValueW(key, argv[2]) == ERROR_SUCCESS ? 0 : 1;
+        } else {
+            rc = RegSetValueExW(key, argv[2], 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[3]),
+                                static_cast<DWORD>((wcslen(argv[3]) + 1) * sizeof(wchar_t))) == ERROR_SUCCESS ? 0 : 1;
+        }
+        RegCloseKey(key);
+        return rc;
+    }
+
+    // spawn COMMANDLINE: starts a program with exactly that command line, as Windows does at logon.
+    if (cmd == L"spawn" && argc >= 3) {
+        std::wstring line = argv[2];
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return Fail(L"could not start");
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return 0;
+    }
+
     if (argc < 3) return Fail(L"missing window");
     const std::wstring spec = argv[2];
 
