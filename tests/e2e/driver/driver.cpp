@@ -367,6 +367,16 @@ int Run(int argc, wchar_t** argv) {
         }
         return 0;
     }
+    if (cmd == L"guiresources") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        if (!process) return Fail(L"cannot open the process");
+        Print(L"gdi=" + std::to_wstring(GetGuiResources(process, GR_GDIOBJECTS)) + L" user=" +
+              std::to_wstring(GetGuiResources(process, GR_USEROBJECTS)));
+        CloseHandle(process);
+        return 0;
+    }
     if (cmd == L"traydelete") {
         NOTIFYICONDATAW data{};
         data.cbSize = NOTIFYICONDATAW_V1_SIZE;
