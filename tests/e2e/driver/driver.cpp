@@ -95,29 +95,29 @@ std::wstring Escape(const std::wstring& s) {
 }
 
 struct Match {
-    std::wstring spec;
+    std::wstring pattern;
     HWND found = nullptr;
 };
 
-bool Matches(HWND hwnd, const std::wstring& spec) {
-    if (spec.rfind(L"0x", 0) == 0) return hwnd == reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(spec.c_str(), nullptr, 16)));
-    if (spec.rfind(L"class:", 0) == 0) return ClassOf(hwnd) == spec.substr(6);
+bool Matches(HWND hwnd, const std::wstring& pattern) {
+    if (pattern.rfind(L"0x", 0) == 0) return hwnd == reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(pattern.c_str(), nullptr, 16)));
+    if (pattern.rfind(L"class:", 0) == 0) return ClassOf(hwnd) == pattern.substr(6);
     std::wstring caption = TextOf(hwnd);
-    if (spec.rfind(L"~", 0) == 0) return caption.find(spec.substr(1)) != std::wstring::npos;
-    return caption == spec;
+    if (pattern.rfind(L"~", 0) == 0) return caption.find(pattern.substr(1)) != std::wstring::npos;
+    return caption == pattern;
 }
 
 BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM param) {
     Match* m = reinterpret_cast<Match*>(param);
-    if (Matches(hwnd, m->spec)) {
+    if (Matches(hwnd, m->pattern)) {
         m->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindWindowSpec(const std::wstring& spec) {
-    Match m{spec};
+HWND FindWindowByPattern(const std::wstring& pattern) {
+    Match m{pattern};
     EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&m));
     return m.found;
 }
@@ -323,33 +323,33 @@ int Run(int argc, wchar_t** argv) {
     }
 
     if (argc < 3) return Fail(L"missing window");
-    const std::wstring spec = argv[2];
+    const std::wstring pattern = argv[2];
 
     if (cmd == L"wait") {
         HWND found = nullptr;
-        if (!WaitFor(TimeoutArg(argc, argv, 3, 10000), [&] { return (found = FindWindowSpec(spec)) != nullptr; }))
-            return Fail(L"no window " + spec);
+        if (!WaitFor(TimeoutArg(argc, argv, 3, 10000), [&] { return (found = FindWindowByPattern(pattern)) != nullptr; }))
+            return Fail(L"no window " + pattern);
         Print(Hex(found));
         return 0;
     }
     if (cmd == L"gone") {
-        return WaitFor(TimeoutArg(argc, argv, 3, 10000), [&] { return FindWindowSpec(spec) == nullptr; })
+        return WaitFor(TimeoutArg(argc, argv, 3, 10000), [&] { return FindWindowByPattern(pattern) == nullptr; })
                    ? 0
-                   : Fail(L"still there: " + spec);
+                   : Fail(L"still there: " + pattern);
     }
     if (cmd == L"visible" || cmd == L"hidden") {
         bool wantVisible = cmd == L"visible";
         return WaitFor(TimeoutArg(argc, argv, 3, 10000),
                        [&] {
-                           HWND w = FindWindowSpec(spec);
+                           HWND w = FindWindowByPattern(pattern);
                            return w && (IsWindowVisible(w) != FALSE) == wantVisible;
                        })
                    ? 0
-                   : Fail(L"not " + cmd + L": " + spec);
+                   : Fail(L"not " + cmd + L": " + pattern);
     }
 
-    HWND window = FindWindowSpec(spec);
-    if (!window) return Fail(L"no window " + spec);
+    HWND window = FindWindowByPattern(pattern);
+    if (!window) return Fail(L"no window " + pattern);
 
     if (cmd == L"state") {
         RECT r{};
