@@ -291,6 +291,8 @@ void Form1::OnClose() {
     if (answer == IDCANCEL) return;
     Timer1.SetEnabled(false);
     RemoveTrayIcon();
+    Form2.Destroy();
+    Form3.Destroy();
     DestroyWindow(hwnd_);
 }
 
@@ -298,7 +300,10 @@ void Form1::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return;
     switch (id) {
     case kIdCommand1:
+        Form2.Show();
+        break;
     case kIdCommand2:
+        Form3.Show();
         break;
     case kIdCheck1:
         // A plain check box: the state changes here, and goes back if the registry refuses it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "dialogs/settings_dialog_win.h"
 #include "mainwindow/schedule.h"
 #include "power/shutdown_win.h"
 #include "timer/timer_win.h"
@@ -81,6 +82,8 @@ private:
     std::unique_ptr<clsShutdown> shutdown_;  // made when a schedule first fires
     bool powerRequested_ = false;
     Timer Timer1;
+    SettingsDialog Form2{PowerAction::Shutdown, *this};
+    SettingsDialog Form3{PowerAction::Restart, *this};
 };
 
 }  // namespace ts

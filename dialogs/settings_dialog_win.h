@@ -1,0 +1,66 @@
+// The settings dialog of one power action: Form2 for shutdown, Form3 for restart, one class built twice.
+#pragma once
+
+#include <windows.h>
+
+#include "common/handles_win.h"
+#include "mainwindow/schedule.h"
+
+namespace ts {
+
+class Form1;
+
+class SettingsDialog {
+public:
+    SettingsDialog(PowerAction action, Form1& owner);
+    ~SettingsDialog();
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
+
+    // Creates the dialog and fills it from the settings file; if it is already open, only brings it
+    // to the front with its unsaved edits.
+    void Show();
+    // Closes it without saving, if it is open.
+    void Destroy();
+    HWND Hwnd() const { return hwnd_; }
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    bool Create();
+    void CreateControls();
+    void ApplyDpi(UINT dpi);
+    void FillFromSettingsFile();
+    void OnCommand(int id, int code, HWND control);
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT msg);
+    LRESULT DefaultButtonId() const;
+    void OnActivate(bool active);
+
+    // The number rule, run on every change of a field's text.
+    void OnFieldChange(int textNumber);
+    void SetFieldText(int textNumber, const std::string& text);
+    std::string FieldText(int textNumber) const;
+    std::string ControlText(int id) const;
+
+    bool IsChecked(int checkNumber) const;
+    void SetChecked(int checkNumber, bool on);
+    // Check box click: enables and colours that check box's row.
+    void SwitchRow(int checkNumber);
+    int RowOfControl(HWND control) const;
+
+    // OK: ranges, one atomic save, then the main window's list and reload.
+    void OnOk();
+
+    PowerAction action_;
+    Form1& owner_;
+    HWND hwnd_ = nullptr;
+    HWND focusOnDeactivate_ = nullptr;
+    UINT dpi_ = 96;
+    bool rowEnabled_[6] = {};   // by check box number 1..5
+    bool applyingRule_ = false;  // the rule's own replacement changes the text again
+    UniqueFont fieldFont_;
+    UniqueFont uiFont_;
+};
+
+}  // namespace ts
