@@ -29,18 +29,6 @@ ts_wine_template() {
     touch "$TS_WINE_TEMPLATE/.ready"
 }
 
-# Picks a display number that no X server uses.
-ts_free_display() {
-    local n
-    for n in $(seq "${1:-100}" 499); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            echo "$n"
-            return 0
-        fi
-    done
-    return 1
-}
-
 # ts_session_start DIR [LANG]: a fresh prefix in DIR/prefix, an Xvfb display, and the variables
 # WINEPREFIX, DISPLAY, LANG, LC_ALL, WINEDEBUG exported for what follows.
 ts_session_start() {
@@ -54,23 +42,20 @@ ts_session_start() {
     cp "$TS_WINE_TEMPLATE"/*.reg "$dir/prefix/"
     export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} LANG="$lang" LC_ALL="$lang"
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    local display
-    for _ in 1 2 3 4 5; do
-        display=$(ts_free_display $((100 + RANDOM % 300))) || return 1
-        Xvfb ":$display" -screen 0 "${TS_DESKTOP_SIZE}x24" -nolisten tcp >"$dir/xvfb.log" 2>&1 &
-        TS_XVFB_PID=$!
-        local i
-        for i in $(seq 1 50); do
-            [ -e "/tmp/.X11-unix/X$display" ] && break
-            kill -0 "$TS_XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        if kill -0 "$TS_XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ]; then
-            export DISPLAY=":$display"
-            return 0
-        fi
+    # Xvfb picks a free display itself and tells which: no race between sessions started together.
+    local display= i
+    : >"$dir/display"
+    Xvfb -displayfd 1 -screen 0 "${TS_DESKTOP_SIZE}x24" -nolisten tcp >"$dir/display" 2>"$dir/xvfb.log" &
+    TS_XVFB_PID=$!
+    for i in $(seq 1 100); do
+        display=$(tr -dc '0-9' <"$dir/display")
+        [ -n "$display" ] && break
+        kill -0 "$TS_XVFB_PID" 2>/dev/null || return 1
+        sleep 0.1
     done
-    return 1
+    [ -n "$display" ] || return 1
+    export DISPLAY=":$display"
+    return 0
 }
 
 # Ends the session's wineserver (and with it every program of the prefix) and its Xvfb.

@@ -81,6 +81,8 @@ e2e_run() {
     E2E_DIR=$3
     trap 'screenshot last; ts_session_end' EXIT
     ts_session_start "$E2E_DIR" "$lang" || fail "no Wine session"
+    # Starts this prefix's wineserver and desktop before the scenario's first step.
+    wine "$DRIVER_EXE" windows >/dev/null 2>&1 || wine "$DRIVER_EXE" windows >/dev/null 2>&1 || fail "Wine does not start"
     app_install
     "$fn"
 }
