@@ -33,6 +33,20 @@ BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, DWORD exStyle, UINT dpi) {
     return AdjustWindowRectEx(rect, style, FALSE, exStyle);
 }
 
+RECT CenteredWindowRect(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, UINT dpi) {
+    RECT r{0, 0, TwipsToPixels(clientWidthTwips, dpi), TwipsToPixels(clientHeightTwips, dpi)};
+    AdjustWindowRectForDpi(&r, style, exStyle, dpi);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+    const RECT& work = mi.rcWork;
+    const int x = work.left + ((work.right - work.left) - w) / 2;
+    const int y = work.top + ((work.bottom - work.top) - h) / 2;
+    return RECT{x, y, x + w, y + h};
+}
+
 LOGFONTW MessageFontForDpi(UINT dpi) {
     using Fn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     static const Fn fn = User32Proc<Fn>("SystemParametersInfoForDpi");

@@ -7,6 +7,8 @@ namespace ts {
 
 UINT DpiForWindow(HWND hwnd);
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, DWORD exStyle, UINT dpi);
+// The window rectangle for a client area given in twips, centred in the primary monitor's work area.
+RECT CenteredWindowRect(int clientWidthTwips, int clientHeightTwips, DWORD style, DWORD exStyle, UINT dpi);
 // The system's message font scaled to `dpi`.
 LOGFONTW MessageFontForDpi(UINT dpi);
 // Twips (1/1440 inch) to pixels at `dpi`.

@@ -102,20 +102,6 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-RECT CenteredRect(UINT dpi) {
-    RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
-    AdjustWindowRectForDpi(&r, kStyle, kExStyle, dpi);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
-    const RECT& work = mi.rcWork;
-    const int x = work.left + ((work.right - work.left) - w) / 2;
-    const int y = work.top + ((work.bottom - work.top) - h) / 2;
-    return RECT{x, y, x + w, y + h};
-}
-
 }  // namespace
 
 SettingsDialog::SettingsDialog(PowerAction action, Form1& owner) : action_(action), owner_(owner) {}
@@ -151,7 +137,7 @@ bool SettingsDialog::Create() {
     wc.lpszClassName = kSettingsDialogClassName;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     const UINT dpi = DpiForWindow(owner_.Hwnd());
-    const RECT r = CenteredRect(dpi);
+    const RECT r = CenteredWindowRect(kClientWidthTwips, kClientHeightTwips, kStyle, kExStyle, dpi);
     // Not owned by the main window: it stays when the main window hides behind its icon.
     HWND hwnd = CreateWindowExW(kExStyle, kSettingsDialogClassName, Widen(Info(action_).dialogTitle).c_str(), kStyle,
                                 r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);

@@ -49,20 +49,6 @@ RECT ToPixels(const Placement& p, UINT dpi) {
     return r;
 }
 
-RECT CenteredWindowRect(UINT dpi) {
-    RECT r{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
-    AdjustWindowRectForDpi(&r, kStyle, kExStyle, dpi);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
-    const RECT& work = mi.rcWork;
-    const int x = work.left + ((work.right - work.left) - w) / 2;
-    const int y = work.top + ((work.bottom - work.top) - h) / 2;
-    return RECT{x, y, x + w, y + h};
-}
-
 void SetListLines(HWND list, const std::vector<std::string>& lines) {
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& line : lines) {
@@ -96,7 +82,7 @@ bool Form1::Create(bool startHidden) {
 
     // Created at the primary monitor's DPI; WM_DPICHANGED corrects it if it lands elsewhere.
     UINT dpi = DpiForWindow(nullptr);
-    RECT r = CenteredWindowRect(dpi);
+    RECT r = CenteredWindowRect(kClientWidthTwips, kClientHeightTwips, kStyle, kExStyle, dpi);
     // A hidden start creates the window already minimized, so the icon restores it in its normal place.
     DWORD style = kStyle | (startHidden ? WS_MINIMIZE : 0);
     hwnd_ = CreateWindowExW(kExStyle, kForm1ClassName, kCaption, style, r.left, r.top, r.right - r.left,
