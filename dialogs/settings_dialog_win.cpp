@@ -232,7 +232,8 @@ void SettingsDialog::CreateControls() {
         }
         HWND control = CreateWindowExW(exStyle, cls, text.c_str(), style, 0, 0, 0, 0, hwnd_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(c))), instance, nullptr);
-        if (c.kind == Kind::Text && c.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, c.maxLength, 0);
+        // 0 lifts the control's own default limit: Text9 takes any length.
+        if (c.kind == Kind::Text) SendMessageW(control, EM_LIMITTEXT, c.maxLength, 0);
         if (c.kind == Kind::Combo) {
             for (const wchar_t* day : kWeekdays) SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(day));
         }
@@ -305,15 +306,22 @@ HBRUSH SettingsDialog::OnCtlColor(HDC dc, HWND control, UINT msg) {
     return GetSysColorBrush(color);
 }
 
-LRESULT SettingsDialog::DefaultButtonId() const { return MAKELRESULT(kIdDialogOk, DC_HASDEFID); }
+LRESULT SettingsDialog::DefaultButtonId() const {
+    // As in a dialog box, a focused push button is the one Enter presses: Enter on 取消 cancels.
+    const int id = GetFocus() == GetDlgItem(hwnd_, kIdDialogCancel) ? kIdDialogCancel : kIdDialogOk;
+    return MAKELRESULT(id, DC_HASDEFID);
+}
 
 void SettingsDialog::OnActivate(bool active) {
     // Keep the field the user was in when the dialog comes back to the front.
     if (!active) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd_, focus)) focusOnDeactivate_ = focus;
-    } else if (focusOnDeactivate_ && IsWindow(focusOnDeactivate_)) {
+    } else if (focusOnDeactivate_ && IsWindow(focusOnDeactivate_) && IsWindowEnabled(focusOnDeactivate_)) {
         SetFocus(focusOnDeactivate_);
+    } else if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
+        // A plain window keeps the focus itself; the keyboard starts at the first control instead.
+        SetFocus(first);
     }
 }
 
