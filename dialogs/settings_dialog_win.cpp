@@ -143,7 +143,7 @@ bool SettingsDialog::Create() {
                                 r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
     if (!hwnd) return false;
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(owner_.Icon()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(owner_.Icon()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(owner_.SmallIcon()));
     AddKeyboardNavigation(hwnd_);
     return true;
 }

@@ -28,6 +28,7 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
     HICON Icon() const { return iconLarge_; }
+    HICON SmallIcon() const { return iconSmall_; }
     HWND ScheduleList(PowerAction action) const { return action == PowerAction::Shutdown ? list1_ : list2_; }
 
     // Reloads both schedule sets from the settings file.

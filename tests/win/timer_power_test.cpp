@@ -198,13 +198,15 @@ TEST(PowerControl, CallOrderMessagesAndResults) {
     }
 }
 
+int WINAPI UnexpectedMessage(HWND, LPCWSTR text, LPCWSTR, UINT) {
+    ADD_FAILURE() << "unexpected message: " << std::wstring(text).size() << " characters";
+    return IDOK;
+}
+
 TEST(PowerControl, PrivilegeStepWithTheRealApi) {
     // Only the privilege step: the real ExitWindowsEx would end the session.
     PowerApi api;
-    api.messageBox = [](HWND, LPCWSTR, LPCWSTR, UINT) -> int {
-        ADD_FAILURE() << "unexpected message";
-        return IDOK;
-    };
+    api.messageBox = UnexpectedMessage;
     clsShutdown power(api);
     EXPECT_TRUE(PowerTestAccess::Enable(power, true));
     EXPECT_TRUE(PowerTestAccess::Enable(power, false));
