@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "common/window_proc_win.h"
 #include "common/dpi_win.h"
 #include "common/fonts_win.h"
 #include "common/module_path_win.h"
@@ -72,7 +73,7 @@ bool Form1::Create(bool startHidden) {
                                                LR_SHARED));
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = WindowProcFor<Form1>;
     wc.hInstance = instance_;
     wc.hIcon = iconLarge_;
     wc.hIconSm = iconSmall_;
@@ -104,19 +105,6 @@ bool Form1::Create(bool startHidden) {
         UpdateWindow(hwnd_);
     }
     return true;
-}
-
-LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Form1* self;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/example_settings.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -45,22 +47,8 @@ const char* const kExampleLines[] = {
     "每次开机X分钟重启=",
 };
 
-struct Key {
-    const char* section;
-    const char* key;
-    const char* value;
-};
-
-const Key kExampleKeys[] = {
-    {"关机", "定时关机日期", "2024-05-01"}, {"关机", "定时关机时间", "23:00"},
-    {"关机", "每天定时关机", ""},           {"关机", "每周定时关机周几", "周五"},
-    {"关机", "每周定时关机时间", "18:30"},  {"关机", "每月定时关机日期", ""},
-    {"关机", "每月定时关机时间", ""},       {"关机", "每次开机X分钟关机", ""},
-    {"重启", "定时重启日期", ""},           {"重启", "定时重启时间", ""},
-    {"重启", "每天定时重启", "12:00"},      {"重启", "每周定时重启周几", ""},
-    {"重启", "每周定时重启时间", ""},       {"重启", "每月定时重启日期", ""},
-    {"重启", "每月定时重启时间", ""},       {"重启", "每次开机X分钟重启", ""},
-};
+using Key = testing_data::ExampleKey;
+using testing_data::kExampleKeys;
 
 std::string ExampleFile(const char* lineEnd) {
     std::string text;
