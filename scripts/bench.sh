@@ -8,8 +8,8 @@ source "$(dirname "$0")/lib/wine_env.sh"
 span=${1:-60}
 
 ts_setup win64
-cmake -S "$TS_ROOT" -B "$TS_BUILD_ROOT/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTS_SANITIZE=OFF \
-    -DTS_BUILD_TESTS=OFF -DTS_BUILD_BENCH=ON >/dev/null
+ts_configure "$TS_BUILD_ROOT/bench" -DCMAKE_BUILD_TYPE=Release -DTS_SANITIZE=OFF -DTS_BUILD_TESTS=OFF \
+    -DTS_BUILD_BENCH=ON
 ninja -C "$TS_BUILD_ROOT/bench" benchmarks >/dev/null
 "$TS_BUILD_ROOT/bench/benchmarks" --benchmark_min_time=0.5
 

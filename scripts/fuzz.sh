@@ -10,17 +10,7 @@ seconds=${1:-300}
 [ $# -gt 0 ] && shift
 build=${TS_FUZZ_BUILD:-$TS_BUILD_ROOT/fuzz}
 
-missing=()
-command -v clang++ >/dev/null || missing+=(clang)
-dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=(libclang-rt-14-dev)
-if [ ${#missing[@]} -gt 0 ]; then
-    ts_log "installing: ${missing[*]}"
-    sudo=
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    $sudo apt-get update -q >/dev/null
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-fi
+ts_install_packages
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
@@ -29,9 +19,9 @@ fi
 
 ts_log "building ${targets[*]} in $build"
 # The library gets coverage instrumentation too, or the fuzzer would be blind inside it.
-CC=clang CXX=clang++ cmake -S "$TS_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTS_BUILD_FUZZ=ON -DTS_BUILD_TESTS=OFF \
-    -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+mkdir -p "$(dirname "$build")"
+CC=clang CXX=clang++ ts_configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_BUILD_FUZZ=ON -DTS_BUILD_TESTS=OFF \
+    -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link || exit 1
 ninja -C "$build" "${targets[@]}" >"$build/build.log" 2>&1 || { tail -40 "$build/build.log"; exit 1; }
 
 crashed=0

@@ -13,8 +13,7 @@ ts_setup win64 win32
 session="$TS_BUILD_ROOT/run-session"
 rm -rf "$session"
 user_display=${DISPLAY:-}
-if [ -n "$user_display" ] && ! xdpyinfo -display "$user_display" >/dev/null 2>&1 &&
-    ! xset -display "$user_display" q >/dev/null 2>&1; then
+if [ -n "$user_display" ] && ! xdpyinfo -display "$user_display" >/dev/null 2>&1; then
     user_display=
 fi
 

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Runs every test level: native unit tests (ASan + UBSan), the Windows-side tests under Wine, and the
 # end-to-end tests that drive the real program under Wine; each Wine level in a Chinese and an English
-# locale. Exits non-zero when anything fails. Usage: scripts/test.sh [native|win|e2e ...]
+# locale. First it proves the set-up itself: every program the scripts call comes from a package that the
+# set-up installs. Exits non-zero when anything fails. Usage: scripts/test.sh [setup|native|win|e2e ...]
 set -uo pipefail
 source "$(dirname "$0")/lib/setup.sh"
 source "$(dirname "$0")/lib/wine_env.sh"
+source "$(dirname "$0")/lib/check_setup.sh"
 
 levels=("$@")
-[ ${#levels[@]} -eq 0 ] && levels=(native win e2e)
+[ ${#levels[@]} -eq 0 ] && levels=(setup native win e2e)
 want() { [[ " ${levels[*]} " == *" $1 "* ]]; }
 
 targets=()
@@ -20,6 +22,45 @@ failed=0
 results="$TS_BUILD_ROOT/test-results"
 rm -rf "$results"
 mkdir -p "$results"
+
+# check NAME COMMAND...: one test of the set-up, counted with the others.
+check() {
+    local name=$1 out
+    shift
+    if out=$("$@" 2>&1); then
+        passed=$((passed + 1))
+        echo "  PASS $name"
+    else
+        failed=$((failed + 1))
+        echo "  FAIL $name"
+        [ -n "$out" ] && sed 's/^/    /' <<<"$out"
+    fi
+}
+# The check must notice a package missing from the list even where it is installed by hand.
+check_catches_a_missing_package() {
+    local without=() p
+    for p in "${TS_PACKAGES[@]}"; do [ "$p" = wine ] || without+=("$p"); done
+    local report
+    report=$(ts_check_programs "${without[@]}") && { echo "a list without wine passed the check"; return 1; }
+    [[ "$report" == *"'wine'"*"package 'wine'"* ]] && return 0
+    echo "the report does not name wine and its package: $report"
+    return 1
+}
+check_broken_template_is_not_trusted() {
+    local fake
+    fake=$(mktemp -d)
+    touch "$fake/.ready"
+    ts_wine_template_ok "$fake" && { rm -rf "$fake"; echo "an empty template with its ready mark was trusted"; return 1; }
+    rm -rf "$fake"
+    return 0
+}
+
+if want setup; then
+    ts_log "set-up checks"
+    check "every program the scripts call comes from a listed package" ts_check_programs "${TS_PACKAGES[@]}"
+    check "the check notices a package missing from the list" check_catches_a_missing_package
+    check "a half-made Wine template is not trusted" check_broken_template_is_not_trusted
+fi
 
 if want native; then
     ts_log "native unit tests"

@@ -5,12 +5,25 @@
 TS_WINE_TEMPLATE=${TS_WINE_TEMPLATE:-${TS_BUILD_ROOT:-/tmp}/wine-template}
 TS_DESKTOP_SIZE=${TS_DESKTOP_SIZE:-1024x768}
 
+# A template is trusted only when it really booted: its registry files exist, the desktop with the
+# taskbar is set in them, and the caption-button font is in place. A half-made one (a failed boot, a
+# Wine that was missing) is never reused.
+ts_wine_template_ok() {
+    local t=${1:-$TS_WINE_TEMPLATE}
+    [ -f "$t/.ready" ] && [ -s "$t/system.reg" ] && [ -s "$t/user.reg" ] &&
+        grep -q '^"Desktop"="shell"' "$t/user.reg" && [ -f "$t/drive_c/windows/Fonts/marlett.ttf" ]
+}
+
 # Builds (once per build tree) an initialised prefix that sessions copy; booting one takes seconds.
+# Sessions started together wait for one another here, so only one of them builds it.
 ts_wine_template() {
-    [ -f "$TS_WINE_TEMPLATE/.ready" ] && return 0
-    rm -rf "$TS_WINE_TEMPLATE"
-    mkdir -p "$TS_WINE_TEMPLATE"
+    ts_wine_template_ok && return 0
+    mkdir -p "$(dirname "$TS_WINE_TEMPLATE")"
     (
+        flock 9
+        ts_wine_template_ok && exit 0
+        rm -rf "$TS_WINE_TEMPLATE"
+        mkdir -p "$TS_WINE_TEMPLATE"
         export WINEPREFIX="$TS_WINE_TEMPLATE" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
         unset DISPLAY
         wineboot -i >/dev/null 2>&1
@@ -25,8 +38,16 @@ ts_wine_template() {
                 /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
         done
         wineserver -w
-    )
-    touch "$TS_WINE_TEMPLATE/.ready"
+        # Title-bar buttons are glyphs of the Marlett font; without it Wine draws them as letters.
+        mkdir -p "$TS_WINE_TEMPLATE/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$TS_WINE_TEMPLATE/drive_c/windows/Fonts/" 2>/dev/null
+        touch "$TS_WINE_TEMPLATE/.ready"
+        if ! ts_wine_template_ok; then
+            echo "Wine prefix template did not boot (is the package wine installed?)" >&2
+            rm -rf "$TS_WINE_TEMPLATE"
+            exit 1
+        fi
+    ) 9>"$TS_WINE_TEMPLATE.lock"
 }
 
 # ts_session_start DIR [LANG]: a fresh prefix in DIR/prefix, an Xvfb display, and the variables
@@ -35,7 +56,7 @@ ts_session_start() {
     local dir=$1 lang=${2:-zh_CN.UTF-8}
     mkdir -p "$dir"
     TS_SESSION_DIR=$dir
-    ts_wine_template
+    ts_wine_template || return 1
     # Hard links for the large, read-only system files; registry files are copied so they stay private.
     cp -al "$TS_WINE_TEMPLATE" "$dir/prefix"
     rm -f "$dir/prefix"/*.reg

@@ -67,6 +67,16 @@ wait_exit() {
     return 0
 }
 
+# answer CAPTION BUTTONID: presses a button of the message box once it shows; fails where it does not.
+answer() { drv answer "$1" "$2" >/dev/null || fail "no message box [$1] to answer"; }
+
+# app_quit: closes the main window, answers the question with OK, and the program ends.
+app_quit() {
+    drv close "$MAIN" || fail "main window gone before closing it"
+    answer "$MSG_QUIT" 1
+    wait_exit 30 || fail "program did not end after OK in the close question"
+}
+
 main_wait() { drv wait "$MAIN" "${1:-20000}" >/dev/null || fail "main window did not appear"; }
 
 # ini_write: the settings file from standard input (UTF-8 text, lines end in CRLF), in code page 936.

@@ -9,6 +9,7 @@
 //   driver text WIN ID              the text of a child;  driver lines WIN ID: list box lines
 //   driver items WIN ID             combo box list items;  driver checked WIN ID: 0/1/2
 //   driver click WIN ID             a button click (BM_CLICK, posted)
+//   driver press WIN ID             a button click (BM_CLICK, sent): returns once the program handled it
 //   driver settext WIN ID TEXT      the program sets a text (WM_SETTEXT)
 //   driver type WIN ID TEXT         typed characters (WM_CHAR) at the caret
 //   driver select WIN ID FROM TO    select characters in an edit field (EM_SETSEL)
@@ -24,7 +25,7 @@
 //   driver focus WIN ID             gives a control the keyboard focus
 //   driver close WIN | minimize WIN | restore WIN | foreground WIN
 //   driver msgbox [CAPTION] [ms]    waits for a message box: caption, text, then "button ID TEXT" lines
-//   driver answer CAPTION BUTTONID  presses a message box button (1 OK, 2 Cancel, ...)
+//   driver answer CAPTION BUTTONID [ms]  presses a message box button (1 OK, 2 Cancel, ...) once the box shows
 //   driver rect WIN [ID]            screen rectangle: left top right bottom
 //   driver windows                  every top-level window: handle, class, visible, caption
 //   driver broadcast NAME           posts a registered window message to all top-level windows
@@ -280,7 +281,9 @@ int Run(int argc, wchar_t** argv) {
     }
     if (cmd == L"answer" && argc >= 4) {
         HWND box = nullptr;
-        if (!WaitFor(5000, [&] { return (box = FindMessageBox(argv[2])) != nullptr; })) return Fail(L"no message box");
+        // A loaded machine can take seconds to show the box: wait for it, not a guess of how long.
+        if (!WaitFor(TimeoutArg(argc, argv, 4, 20000), [&] { return (box = FindMessageBox(argv[2])) != nullptr; }))
+            return Fail(L"no message box");
         int id = _wtoi(argv[3]);
         HWND button = GetDlgItem(box, id);
         return PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) ? 0
@@ -457,6 +460,10 @@ int Run(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : Fail(L"post failed");
+    if (cmd == L"press") {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &result) ? 0 : Fail(L"click not handled");
+    }
     if (cmd == L"check" && argc >= 5) {
         LRESULT wanted = _wtoi(argv[4]);
         if (SendMessageW(control, BM_GETCHECK, 0, 0) != wanted) SendMessageW(control, BM_CLICK, 0, 0);

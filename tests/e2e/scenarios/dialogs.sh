@@ -179,7 +179,7 @@ test_read_only_settings_file_is_reported_and_kept() {
     box=$(drv msgbox "$FORM2" 5000) || { chmod 755 "$APP_DIR"; fail "no message"; }
     expect_contains "$box" "无法保存设置" "message"
     expect_contains "$box" 'C:\TS\timer.ini' "path in message"
-    drv answer "$FORM2" 1
+    answer "$FORM2" 1
     sleep 0.5
     drv visible "$FORM2" 2000 || fail "dialog closed after a failed save"
     expect_eq "$(drv checked "$FORM2" "$(C 2)")" 1 "user's input kept"
@@ -527,7 +527,7 @@ test_dialog_read_only_file_message_and_retry() {
     expect_contains "$box" $'text\t无法保存设置。\\n\\n文件：C:\\TS\\timer.ini\\n原因：' "message"
     [[ "$box" =~ 原因：[^[:space:]] ]] || fail "no reason in [$box]"
     expect_contains "$box" $'button\t1\t' "OK button"
-    drv answer "$FORM2" 1
+    answer "$FORM2" 1
     drv gone "class:#32770" 5000 || fail "message stayed"
     # The dialog stays with the user's input (its ranges applied), and nothing else changed.
     expect_eq "$(dialog_count)" 1 "dialog after the failure"
@@ -549,9 +549,8 @@ test_dialog_one_dialog_per_button_and_it_survives_minimize() {
     dlg=$(open_dialog_handle 1004)
     drv check "$dlg" 2105 1
     drv fill "$dlg" 2009=100
-    drv click "$MAIN" 1004
-    drv click "$MAIN" 1004
-    sleep 1
+    drv press "$MAIN" 1004 || fail "click not handled"
+    drv press "$MAIN" 1004 || fail "click not handled"
     expect_eq "$(dialog_count)" 1 "dialogs after clicking twice more"
     # Brought to the front with the unsaved edits, not filled again.
     expect_eq "$(fields "$dlg" 2009)" 2009=100 "edit kept"
@@ -563,9 +562,7 @@ test_dialog_one_dialog_per_button_and_it_survives_minimize() {
     drv restore "$MAIN"
     # Closing the program closes the open dialogs with it.
     open_dialog_handle 1007 >/dev/null
-    drv close "$MAIN"
-    drv answer "$MSG_QUIT" 1
-    wait_exit 10 || fail "program did not end"
+    app_quit
 }
 
 test_dialog_cancel_escape_and_close_box_write_nothing() {

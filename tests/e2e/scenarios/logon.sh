@@ -29,7 +29,7 @@ test_matching_entry_checks_the_box_and_is_rewritten_quoted() {
         sleep 0.5
         expect_eq "$(drv checked "$MAIN" 1009)" 1 "box for entry [$entry]"
         expect_eq "$(drv runvalue "$RUN_NAME")" $'REG_SZ\t"C:\\TS\\TimedShutdown.exe" /s' "rewritten entry"
-        drv close "$MAIN"; drv answer "$MSG_QUIT" 1; wait_exit 10 || fail "did not end"
+        app_quit
     done
 }
 
@@ -42,7 +42,7 @@ test_entry_for_another_copy_is_left_alone() {
         sleep 0.5
         expect_eq "$(drv checked "$MAIN" 1009)" 0 "box for entry [$entry]"
         expect_eq "$(drv runvalue "$RUN_NAME")" $'REG_SZ\t'"$entry" "entry left alone"
-        drv close "$MAIN"; drv answer "$MSG_QUIT" 1; wait_exit 10 || fail "did not end"
+        app_quit
     done
 }
 
@@ -55,7 +55,7 @@ test_program_in_directory_with_space_starts_hidden_from_its_entry() {
     local entry
     entry=$(drv runvalue "$RUN_NAME")
     expect_eq "$entry" $'REG_SZ\t"C:\\Program Files\\Timed Tools\\TimedShutdown.exe" /s' "entry"
-    drv close "$MAIN"; drv answer "$MSG_QUIT" 1; wait_exit 10 || fail "did not end"
+    app_quit
     # Started as Windows starts it at logon: the entry's own command line.
     # Not through drv: the started program keeps the driver's output open.
     wine "$DRIVER_EXE" spawn "${entry#REG_SZ$'\t'}" >/dev/null 2>&1 </dev/null || fail "could not start through the entry"

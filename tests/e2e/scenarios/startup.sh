@@ -22,14 +22,14 @@ test_hidden_start_only_with_exact_argument() {
     sleep 1
     drv hidden "$MAIN" 2000 || fail "/s showed the window"
     drv state "$MAIN" | grep -q 'iconic=1' || fail "/s did not start minimized"
-    drv close "$MAIN"; drv answer "$MSG_QUIT" 1; wait_exit 10 || fail "did not end"
+    app_quit
     local arg
     for arg in /S "-s" "/s x"; do
         # shellcheck disable=SC2086
         app_start $arg
         main_wait
         drv visible "$MAIN" 5000 || fail "argument [$arg] hid the window"
-        drv close "$MAIN"; drv answer "$MSG_QUIT" 1; wait_exit 10 || fail "did not end"
+        app_quit
     done
 }
 
@@ -59,12 +59,10 @@ test_minimize_hides_and_close_asks() {
     expect_contains "$box" $'text\t确定要退出本程序吗?' "question"
     expect_contains "$box" $'button\t1\t' "OK button"
     expect_contains "$box" $'button\t2\t' "Cancel button"
-    drv answer "$MSG_QUIT" 2
+    answer "$MSG_QUIT" 2
     drv gone "class:#32770" 5000 || fail "question stayed"
     sleep 1
     app_running || fail "Cancel ended the program"
     drv visible "$MAIN" 2000 || fail "Cancel hid the window"
-    drv close "$MAIN"
-    drv answer "$MSG_QUIT" 1
-    wait_exit 10 || fail "OK did not end the program"
+    app_quit
 }
