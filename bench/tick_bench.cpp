@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "mainwindow/tick.h"
+#include "schedule/tick.h"
 
 // Counts heap allocations, so the report shows that a tick allocates nothing.
 namespace {

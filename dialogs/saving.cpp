@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "dialogs/numberrule.h"
-#include "mainwindow/listlines.h"
+#include "schedule/listlines.h"
 
 namespace ts {
 

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "mainwindow/datetime_text.h"
-#include "mainwindow/schedule.h"
+#include "schedule/datetime_text.h"
+#include "schedule/schedule.h"
 
 namespace ts {
 

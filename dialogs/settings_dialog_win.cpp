@@ -10,8 +10,7 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/numberrule.h"
 #include "dialogs/saving.h"
-#include "mainwindow/form1_win.h"
-#include "mainwindow/message_loop_win.h"
+#include "common/message_loop_win.h"
 #include "store/settings_file.h"
 
 namespace ts {
@@ -105,7 +104,7 @@ std::wstring WindowText(HWND hwnd) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(PowerAction action, Form1& owner) : action_(action), owner_(owner) {}
+SettingsDialog::SettingsDialog(PowerAction action, SettingsDialogHost& host) : action_(action), host_(host) {}
 
 SettingsDialog::~SettingsDialog() { Destroy(); }
 
@@ -137,14 +136,14 @@ bool SettingsDialog::Create() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kSettingsDialogClassName;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    const UINT dpi = DpiForWindow(owner_.Hwnd());
+    const UINT dpi = DpiForWindow(host_.HostWindow());
     const RECT r = CenteredWindowRect(kClientWidthTwips, kClientHeightTwips, kStyle, kExStyle, dpi);
     // Not owned by the main window: it stays when the main window hides behind its icon.
     HWND hwnd = CreateWindowExW(kExStyle, kSettingsDialogClassName, Widen(Info(action_).dialogTitle).c_str(), kStyle,
                                 r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
     if (!hwnd) return false;
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(owner_.Icon()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(owner_.SmallIcon()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(host_.HostIcon(false)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(host_.HostIcon(true)));
     AddKeyboardNavigation(hwnd_);
     return true;
 }
@@ -393,12 +392,7 @@ void SettingsDialog::OnOk() {
         MessageBoxW(hwnd_, message.c_str(), Widen(Info(action_).dialogTitle).c_str(), MB_OK | MB_ICONERROR);
         return;
     }
-    HWND list = owner_.ScheduleList(action_);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& line : SaveListLines(action_, fields)) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
-    }
-    owner_.ShiJian();
+    host_.ScheduleSaved(action_, SaveListLines(action_, fields));
     Destroy();
 }
 

@@ -3,16 +3,30 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "common/handles_win.h"
-#include "mainwindow/schedule.h"
+#include "schedule/schedule.h"
 
 namespace ts {
 
-class Form1;
+// What a settings dialog needs from the window that opens it. The dialog knows nothing else of it.
+class SettingsDialogHost {
+public:
+    // The window whose DPI and icons the dialog takes when it opens.
+    virtual HWND HostWindow() const = 0;
+    virtual HICON HostIcon(bool small) const = 0;
+    // The action's section was saved: these are the lines of its ticked schedules, in list order.
+    virtual void ScheduleSaved(PowerAction action, const std::vector<std::string>& listLines) = 0;
+
+protected:
+    ~SettingsDialogHost() = default;
+};
 
 class SettingsDialog {
 public:
-    SettingsDialog(PowerAction action, Form1& owner);
+    SettingsDialog(PowerAction action, SettingsDialogHost& host);
     ~SettingsDialog();
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
@@ -54,7 +68,7 @@ private:
     void OnOk();
 
     PowerAction action_;
-    Form1& owner_;
+    SettingsDialogHost& host_;
     HWND hwnd_ = nullptr;
     HWND focusOnDeactivate_ = nullptr;
     UINT dpi_ = 96;

@@ -9,8 +9,8 @@
 #include "common/module_path_win.h"
 #include "common/wide_win.h"
 #include "mainwindow/form1_ids.h"
-#include "mainwindow/listlines.h"
-#include "mainwindow/tick.h"
+#include "schedule/listlines.h"
+#include "schedule/tick.h"
 #include "registry/logon_win.h"
 #include "resources/resource.h"
 #include "store/settings_file.h"
@@ -244,6 +244,11 @@ void Form1::ShiJian() {
         return GetIniString(path, section, key);
     };
     LoadBothSets(read, ShutdownSchedule, RestartSchedule);
+}
+
+void Form1::ScheduleSaved(PowerAction action, const std::vector<std::string>& listLines) {
+    SetListLines(ScheduleList(action), listLines);
+    ShiJian();
 }
 
 void Form1::FillScheduleLists() {

@@ -10,13 +10,13 @@
 
 #include "common/handles_win.h"
 #include "dialogs/settings_dialog_win.h"
-#include "mainwindow/schedule.h"
+#include "schedule/schedule.h"
 #include "power/shutdown_win.h"
 #include "timer/timer_win.h"
 
 namespace ts {
 
-class Form1 {
+class Form1 : private SettingsDialogHost {
 public:
     explicit Form1(HINSTANCE instance);
     ~Form1();
@@ -27,9 +27,9 @@ public:
     bool Create(bool startHidden);
 
     HWND Hwnd() const { return hwnd_; }
-    HICON Icon() const { return iconLarge_; }
-    HICON SmallIcon() const { return iconSmall_; }
     HWND ScheduleList(PowerAction action) const { return action == PowerAction::Shutdown ? list1_ : list2_; }
+    // The host of both settings dialogs.
+    SettingsDialogHost& DialogHost() { return *this; }
 
     // Reloads both schedule sets from the settings file.
     void ShiJian();
@@ -55,6 +55,11 @@ private:
     void LoadRunAtLogonState();
     void Check1_Click();
     HBRUSH OnCtlColor(HDC dc, HWND control);
+
+    // SettingsDialogHost
+    HWND HostWindow() const override { return hwnd_; }
+    HICON HostIcon(bool small) const override { return small ? iconSmall_ : iconLarge_; }
+    void ScheduleSaved(PowerAction action, const std::vector<std::string>& listLines) override;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;

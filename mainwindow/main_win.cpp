@@ -5,7 +5,7 @@
 #include "common/handles_win.h"
 #include "common/wide_win.h"
 #include "mainwindow/form1_win.h"
-#include "mainwindow/message_loop_win.h"
+#include "common/message_loop_win.h"
 #include "mainwindow/startup.h"
 
 namespace {

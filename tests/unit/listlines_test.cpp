@@ -1,4 +1,4 @@
-#include "mainwindow/listlines.h"
+#include "schedule/listlines.h"
 
 #include <gtest/gtest.h>
 

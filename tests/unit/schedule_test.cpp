@@ -1,4 +1,4 @@
-#include "mainwindow/schedule.h"
+#include "schedule/schedule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/tick.h"
+#include "schedule/tick.h"
 
 #include <gtest/gtest.h>
 

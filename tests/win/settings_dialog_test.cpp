@@ -28,7 +28,7 @@ protected:
         Pump();  // the main window's WM_QUIT
     }
     void SetUp() override {
-        dialog_ = std::make_unique<SettingsDialog>(PowerAction::Shutdown, *form_);
+        dialog_ = std::make_unique<SettingsDialog>(PowerAction::Shutdown, form_->DialogHost());
         dialog_->Show();
         ASSERT_NE(dialog_->Hwnd(), nullptr);
     }

@@ -1,4 +1,4 @@
-#include "mainwindow/message_loop_win.h"
+#include "common/message_loop_win.h"
 
 #include <algorithm>
 #include <vector>

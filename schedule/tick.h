@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mainwindow/datetime_text.h"
-#include "mainwindow/schedule.h"
+#include "schedule/datetime_text.h"
+#include "schedule/schedule.h"
 
 namespace ts {
 

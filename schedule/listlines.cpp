@@ -1,7 +1,7 @@
-#include "mainwindow/listlines.h"
+#include "schedule/listlines.h"
 
 #include "common/text.h"
-#include "mainwindow/datetime_text.h"
+#include "schedule/datetime_text.h"
 
 namespace ts {
 

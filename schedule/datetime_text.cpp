@@ -1,4 +1,4 @@
-#include "mainwindow/datetime_text.h"
+#include "schedule/datetime_text.h"
 
 namespace ts {
 

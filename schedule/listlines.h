@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/schedule.h"
+#include "schedule/schedule.h"
 
 namespace ts {
 
