@@ -52,6 +52,7 @@ ts_locales() {
 ts_configure() {
     local dir=$1
     shift
+    mkdir -p "$(dirname "$dir")"
     cmake -S "$TS_ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 && return 0
     ts_log "configuring $dir failed; starting that build tree again"
     rm -rf "$dir"
