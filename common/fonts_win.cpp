@@ -29,6 +29,31 @@ const wchar_t* const kHeitiFaces[] = {L"黑体", L"SimHei", L"Microsoft YaHei", 
 const wchar_t* const kUiFaces[] = {L"Microsoft YaHei UI", L"Microsoft YaHei", L"微软雅黑", L"SimSun", L"宋体",
                                    L"WenQuanYi Micro Hei", L"WenQuanYi Zen Hei", L"Noto Sans CJK SC"};
 
+// Fixed-pitch CJK faces: a Latin character is half a Chinese one. Proportional faces come after them.
+const wchar_t* const kListFaces[] = {L"黑体", L"SimHei", L"新宋体", L"NSimSun", L"Noto Sans Mono CJK SC",
+                                     L"WenQuanYi Zen Hei Mono"};
+
+LOGFONTW HeitiLogFont(const wchar_t* face, int centiPoints, UINT dpi) {
+    LOGFONTW lf{};
+    lf.lfHeight = FontHeight(centiPoints, dpi);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = GB2312_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    return lf;
+}
+
+// The face the font mapper really gave: a missing face is replaced without a word.
+bool SelectsFace(HFONT font, const wchar_t* face) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    wchar_t selected[LF_FACESIZE] = {};
+    GetTextFaceW(screen, LF_FACESIZE, selected);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return _wcsicmp(selected, face) == 0;
+}
+
 template <std::size_t N>
 const wchar_t* FirstInstalled(const wchar_t* const (&faces)[N]) {
     for (const wchar_t* face : faces) {
@@ -47,12 +72,39 @@ UniqueFont CreateHeitiFont(int centiPoints, UINT dpi) {
         const wchar_t* f = FirstInstalled(kHeitiFaces);
         return f ? f : L"黑体";
     }();
-    LOGFONTW lf{};
-    lf.lfHeight = FontHeight(centiPoints, dpi);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = GB2312_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    const LOGFONTW lf = HeitiLogFont(face, centiPoints, dpi);
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+bool HasHalfWidthLatin(HFONT font) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    auto width = [screen](const wchar_t* text) {
+        SIZE size{};
+        GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+        return size.cx;
+    };
+    const LONG latin = width(L"0");
+    const bool half = latin > 0 && width(L"W") == latin && width(L"i") == latin && width(L" ") == latin &&
+                      width(L"周") == 2 * latin && width(L"0123456789 :-()") == 15 * latin;
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return half;
+}
+
+UniqueFont CreateListFont(int centiPoints, UINT dpi) {
+    // Chosen once, by measuring at a size where rounding cannot hide a wrong ratio.
+    static const wchar_t* const face = []() -> const wchar_t* {
+        for (const wchar_t* candidate : kListFaces) {
+            if (!FontFamilyExists(candidate)) continue;
+            const LOGFONTW lf = HeitiLogFont(candidate, 1200, 192);
+            UniqueFont probe(CreateFontIndirectW(&lf));
+            if (probe && SelectsFace(probe.get(), candidate) && HasHalfWidthLatin(probe.get())) return candidate;
+        }
+        return nullptr;
+    }();
+    if (!face) return CreateHeitiFont(centiPoints, dpi);
+    const LOGFONTW lf = HeitiLogFont(face, centiPoints, dpi);
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 

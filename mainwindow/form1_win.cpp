@@ -170,7 +170,7 @@ void Form1::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
     clockFont_ = CreateHeitiFont(2175, dpi);
     buttonFont_ = CreateHeitiFont(1050, dpi);
-    listFont_ = CreateHeitiFont(1200, dpi);
+    listFont_ = CreateListFont(1200, dpi);
     uiFont_ = CreateDefaultUiFont(dpi);
     for (const Placement& p : kLayout) {
         HWND control = GetDlgItem(hwnd_, p.id);

@@ -8,7 +8,7 @@ export TS_ROOT TS_BUILD_ROOT
 # Everything the scripts need beyond Debian's essential packages. `wine` brings the commands wine and
 # wineserver; `wine64` alone ships only the loader. scripts/lib/check_setup.sh proves the list complete.
 TS_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
-             imagemagick x11-utils fonts-wqy-microhei fonts-wine locales mawk googletest libgtest-dev
+             imagemagick x11-utils fonts-wqy-microhei fonts-wqy-zenhei fonts-wine locales mawk googletest libgtest-dev
              libbenchmark-dev clang libclang-rt-14-dev)
 
 # Every program the scripts call that no essential package provides; check_setup.sh resolves each one
@@ -18,6 +18,7 @@ TS_PROGRAMS=(cmake ninja ctest g++ i686-w64-mingw32-g++-posix i686-w64-mingw32-g
              wine wineserver wineboot Xvfb xdotool import xdpyinfo awk locale-gen clang clang++)
 # Files the builds and Wine sessions use directly.
 TS_FILES=(/usr/src/googletest/CMakeLists.txt /usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+          /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
           /usr/share/wine/fonts/marlett.ttf)
 
 ts_log() { printf '==> %s\n' "$*" >&2; }
