@@ -7,6 +7,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib/setup.sh"
 source "$(dirname "$0")/lib/wine_env.sh"
 source "$(dirname "$0")/lib/check_setup.sh"
+source "$(dirname "$0")/lib/release.sh"
 
 levels=("$@")
 [ ${#levels[@]} -eq 0 ] && levels=(setup native win e2e)
@@ -16,6 +17,10 @@ targets=()
 want native && targets+=(native)
 { want win || want e2e; } && targets+=(win64 win32)
 ts_setup "${targets[@]}" || { echo "test: 0 passed, 1 failed"; exit 1; }
+# The end-to-end level unpacks and starts the release archives too.
+if want e2e; then
+    ts_release "$TS_BUILD_ROOT/release" >/dev/null || { echo "test: 0 passed, 1 failed"; exit 1; }
+fi
 
 passed=0
 failed=0
