@@ -4,11 +4,16 @@
 #include <cstdio>
 
 #include "dialogs/numberrule.h"
+#include "schedule/in_force.h"
 #include "schedule/listlines.h"
 
 namespace ts {
 
 namespace {
+
+// Upper bounds of the year and of the minutes after start; the dialog can hold nothing beyond them.
+constexpr int kLastYear = 2100;
+constexpr int kMostBootMinutes = 20000;
 
 struct Range {
     int field;
@@ -43,11 +48,15 @@ std::string TimeValue(const DialogFields& f, int hourField, int minuteField) {
 
 std::string WholeText(const std::string& text) { return FormatNumber(static_cast<double>(WholeValue(text))); }
 
-void PutTime(DialogFields& f, const std::string& stored, int hourField, int minuteField) {
-    TimeOfDay time;
-    if (!ReadTime(stored, time)) time = TimeOfDay{};  // empty or unreadable: 0 and 0
+void PutTime(DialogFields& f, const TimeOfDay& time, int hourField, int minuteField) {
     f.text[hourField] = std::to_string(time.hour);
     f.text[minuteField] = std::to_string(time.minute);
+}
+
+bool Before(const CalendarDate& a, const CalendarDate& b) {
+    if (a.year != b.year) return a.year < b.year;
+    if (a.month != b.month) return a.month < b.month;
+    return a.day < b.day;
 }
 
 }  // namespace
@@ -72,56 +81,53 @@ DialogFields DesignFields() {
 }
 
 DialogFields FieldsFromSettings(PowerAction action, const KeyReader& read, const CalendarDate& today) {
-    const ActionInfo& info = Info(action);
     DialogFields f = DesignFields();
     f.text[12] = std::to_string(today.year);
     f.text[13] = TwoDigits(today.month);
     f.text[14] = TwoDigits(today.day);
 
-    std::string value = read(info.section, info.keyOnceDate);
-    if (!value.empty()) {
+    // The reading start-up makes, not a second one of the raw text: what the dialog shows is what fires.
+    const ScheduleSet set = LoadScheduleSet(action, read);
+    const SchedulesInForce s = ReadInForce(set);
+    // A one-off before today is spent; one beyond the last year would be moved to it by the range.
+    if (s.once && !Before(s.onceDate, today) && s.onceDate.year <= kLastYear) {
         f.checked[1] = true;
-        CalendarDate date;
-        // A hand-edited date that does not read as one leaves today's date in the fields.
-        if (ReadDate(value, date)) {
-            f.text[12] = std::to_string(date.year);
-            f.text[13] = std::to_string(date.month);
-            f.text[14] = std::to_string(date.day);
-        }
-        PutTime(f, read(info.section, info.keyOnceTime), 10, 11);
+        f.text[12] = std::to_string(s.onceDate.year);
+        f.text[13] = std::to_string(s.onceDate.month);
+        f.text[14] = std::to_string(s.onceDate.day);
+        PutTime(f, s.onceTime, 10, 11);
     }
-    value = read(info.section, info.keyDaily);
-    if (!value.empty()) {
+    if (s.daily) {
         f.checked[2] = true;
-        PutTime(f, value, 2, 3);
+        PutTime(f, s.dailyTime, 2, 3);
     }
-    value = read(info.section, info.keyWeeklyDayName);
-    if (!value.empty()) {
+    if (s.weekly) {
         f.checked[3] = true;
-        f.weekday = value;
-        PutTime(f, read(info.section, info.keyWeeklyTime), 4, 5);
+        f.weekday = set.WeeklyDayName;
+        PutTime(f, s.weeklyTime, 4, 5);
     }
-    value = read(info.section, info.keyMonthlyDay);
-    if (!value.empty()) {
+    if (s.monthly) {
         f.checked[4] = true;
-        f.text[6] = value;
-        PutTime(f, read(info.section, info.keyMonthlyTime), 7, 8);
+        f.text[6] = std::to_string(s.monthDay);
+        PutTime(f, s.monthlyTime, 7, 8);
     }
-    value = read(info.section, info.keyBootMinutes);
-    if (!value.empty()) {
+    // More minutes than the range allows would be saved as its bound and fire sooner: such a row opens off.
+    if (s.boot && s.bootMinutes <= kMostBootMinutes) {
         f.checked[5] = true;
-        f.text[9] = value;
+        f.text[9] = std::to_string(s.bootMinutes);
     }
     return f;
 }
 
+bool HasUnknownWeekday(const DialogFields& f) { return f.checked[3] && WeekdayFromName(f.weekday) == 0; }
+
 void ApplyRanges(DialogFields& f, int currentYear) {
+    // Both bounds, always: a lower bound above the upper one (a current year past 2100) ends at the upper.
     auto clamp = [&f](const Range& r) {
-        const double v = ReadNumericValue(f.text[r.field]);
-        if (v < r.low) f.text[r.field] = FormatNumber(r.low);
-        else if (v > r.high) f.text[r.field] = FormatNumber(r.high);
+        if (ReadNumericValue(f.text[r.field]) < r.low) f.text[r.field] = FormatNumber(r.low);
+        if (ReadNumericValue(f.text[r.field]) > r.high) f.text[r.field] = FormatNumber(r.high);
     };
-    clamp({12, static_cast<double>(currentYear), 2100});
+    clamp({12, static_cast<double>(currentYear), kLastYear});
     clamp({13, 1, 12});
     clamp({14, 1, 31});
     // Month length, on the whole numbers of the date fields as they now stand.
@@ -131,7 +137,7 @@ void ApplyRanges(DialogFields& f, int currentYear) {
     const int last = DaysInMonth(static_cast<int>(year), static_cast<int>(month));
     if (last > 0 && day > last) f.text[14] = std::to_string(last);
     const Range rest[] = {{10, 0, 23}, {11, 0, 59}, {2, 0, 23}, {3, 0, 59}, {4, 0, 23}, {5, 0, 59},
-                          {6, 1, 31},  {7, 0, 23},  {8, 0, 59}, {9, 0, 20000}};
+                          {6, 1, 31},  {7, 0, 23},  {8, 0, 59}, {9, 0, kMostBootMinutes}};
     for (const Range& r : rest) clamp(r);
 }
 

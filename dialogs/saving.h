@@ -23,12 +23,19 @@ struct DialogFields {
 DialogFields DesignFields();
 
 // The fields as the dialog opens: today's date in the one-off date (month and day with two
-// digits, as the number rule then reduces them), then each schedule stored in the action's
-// section. Keys are read in the fixed order; a time key only when its first key is not empty.
+// digits, as the number rule then reduces them), then each schedule of the action's section as
+// start-up loads it. Only a schedule that can still fire is ticked, showing exactly what start-up
+// took (a stored day 1.5 shows 2); a schedule that cannot, or that the ranges on OK would move,
+// opens unticked at its design values, so an OK without an edit never arms or moves a schedule.
 DialogFields FieldsFromSettings(PowerAction action, const KeyReader& read, const CalendarDate& today);
 
+// True when the weekly schedule is ticked with a weekday text that start-up would not recognise
+// (its first two characters are not one of the seven names): saved, it would be listed but never fire.
+bool HasUnknownWeekday(const DialogFields& fields);
+
 // Brings every field into its range, in the fixed order, with the month-length step after the
-// one-off day. Corrected fields get the bound as plain decimal text.
+// one-off day. Each field is held to its lower bound, then to its upper bound; corrected fields
+// get the bound as plain decimal text.
 void ApplyRanges(DialogFields& fields, int currentYear);
 
 using SectionValues = std::vector<std::pair<std::string, std::string>>;
