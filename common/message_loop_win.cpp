@@ -22,6 +22,29 @@ void RemoveKeyboardNavigation(HWND hwnd) {
     windows.erase(std::remove(windows.begin(), windows.end(), hwnd), windows.end());
 }
 
+void DialogKeyboard::OnActivate(HWND window, bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window, focus)) focus_ = focus;
+        return;
+    }
+    if (IsIconic(window)) return;
+    if (focus_ && IsChild(window, focus_) && IsWindowEnabled(focus_) && IsWindowVisible(focus_)) {
+        SetFocus(focus_);
+    } else {
+        HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+        SetFocus(first ? first : window);
+    }
+}
+
+LRESULT DialogKeyboard::DefaultButtonId(HWND window, int fallbackId) {
+    HWND focus = GetFocus();
+    const bool pushButton = focus && IsChild(window, focus) &&
+                            (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+    const int id = pushButton ? GetDlgCtrlID(focus) : fallbackId;
+    return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
+}
+
 int RunMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,6 +1,7 @@
 #include "dialogs/settings_dialog_win.h"
 
 #include <string>
+#include <utility>
 
 #include "common/window_proc_win.h"
 #include "common/dpi_win.h"
@@ -10,7 +11,6 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/numberrule.h"
 #include "dialogs/saving.h"
-#include "common/message_loop_win.h"
 #include "store/settings_file.h"
 
 namespace ts {
@@ -151,18 +151,19 @@ bool SettingsDialog::Create() {
 LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
+        window_ = WindowState();
         CreateControls();
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case DM_GETDEFID:
-        return DefaultButtonId();
+        return DialogKeyboard::DefaultButtonId(hwnd_, kIdDialogOk);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg));
     case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        window_.keyboard.OnActivate(hwnd_, LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_DPICHANGED: {
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -228,17 +229,19 @@ void SettingsDialog::CreateControls() {
 }
 
 void SettingsDialog::ApplyDpi(UINT dpi) {
-    dpi_ = dpi;
-    fieldFont_ = CreateHeitiFont(1200, dpi);
-    uiFont_ = CreateDefaultUiFont(dpi);
+    UniqueFont fieldFont = CreateHeitiFont(1200, dpi);
+    UniqueFont uiFont = CreateDefaultUiFont(dpi);
     for (const ControlSpec& c : kControls) {
         HWND control = GetDlgItem(hwnd_, IdOf(c));
         const int height = c.kind == Kind::Combo ? kComboDropHeightTwips : c.height;
         SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
                      TwipsToPixels(c.width, dpi), TwipsToPixels(height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-        const UniqueFont& font = c.kind == Kind::Text ? fieldFont_ : uiFont_;
+        const UniqueFont& font = c.kind == Kind::Text ? fieldFont : uiFont;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
+    // Only now that no control holds the old fonts may they go.
+    window_.fieldFont = std::move(fieldFont);
+    window_.uiFont = std::move(uiFont);
 }
 
 void SettingsDialog::FillFromSettingsFile() {
@@ -278,37 +281,21 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
 }
 
 HBRUSH SettingsDialog::OnCtlColor(HDC dc, HWND control, UINT msg) {
-    // A field's row decides its colour: window colour when on, button face when off.
+    // A field's row decides its colour: window colour when on, button face when off. The state is the
+    // control's own (the combo box's for its edit field), never a copy that could outlive the window.
     const int row = RowOfControl(control);
     if (row == 0) return reinterpret_cast<HBRUSH>(DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
                                                                  reinterpret_cast<LPARAM>(control)));
-    const int color = rowEnabled_[row] ? COLOR_WINDOW : COLOR_BTNFACE;
+    const HWND parent = GetParent(control);
+    const bool on = IsWindowEnabled(parent != hwnd_ ? parent : control) != FALSE;
+    const int color = on ? COLOR_WINDOW : COLOR_BTNFACE;
     SetBkColor(dc, GetSysColor(color));
-    SetTextColor(dc, GetSysColor(rowEnabled_[row] ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetTextColor(dc, GetSysColor(on ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     return GetSysColorBrush(color);
 }
 
-LRESULT SettingsDialog::DefaultButtonId() const {
-    // As in a dialog box, a focused push button is the one Enter presses: Enter on 取消 cancels.
-    const int id = GetFocus() == GetDlgItem(hwnd_, kIdDialogCancel) ? kIdDialogCancel : kIdDialogOk;
-    return MAKELRESULT(id, DC_HASDEFID);
-}
-
-void SettingsDialog::OnActivate(bool active) {
-    // Keep the field the user was in when the dialog comes back to the front.
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focusOnDeactivate_ = focus;
-    } else if (focusOnDeactivate_ && IsWindow(focusOnDeactivate_) && IsWindowEnabled(focusOnDeactivate_)) {
-        SetFocus(focusOnDeactivate_);
-    } else if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
-        // A plain window keeps the focus itself; the keyboard starts at the first control instead.
-        SetFocus(first);
-    }
-}
-
 void SettingsDialog::OnFieldChange(int textNumber) {
-    if (applyingRule_) return;
+    if (window_.applyingRule) return;
     HWND field = GetDlgItem(hwnd_, DialogTextId(textNumber));
     const std::wstring text = WindowText(field);
     const std::string ruled = ApplyNumberRule(Narrow(text));
@@ -316,10 +303,10 @@ void SettingsDialog::OnFieldChange(int textNumber) {
     DWORD selEnd = 0;
     SendMessageW(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selEnd));
     const std::size_t caret = CaretAfterRule(Narrow(text.substr(0, selEnd < text.size() ? selEnd : text.size())), ruled);
-    applyingRule_ = true;
+    window_.applyingRule = true;
     SetWindowTextW(field, Widen(ruled).c_str());
     SendMessageW(field, EM_SETSEL, caret, caret);
-    applyingRule_ = false;
+    window_.applyingRule = false;
 }
 
 void SettingsDialog::SetFieldText(int textNumber, const std::string& text) {
@@ -341,7 +328,6 @@ void SettingsDialog::SetChecked(int checkNumber, bool on) {
 
 void SettingsDialog::SwitchRow(int checkNumber) {
     const bool on = IsChecked(checkNumber);
-    rowEnabled_[checkNumber] = on;
     for (const Row& row : kRows) {
         if (row.check != checkNumber) continue;
         for (int text : row.texts) {
@@ -377,6 +363,12 @@ void SettingsDialog::OnOk() {
     for (int n = 2; n <= 14; ++n) fields.text[n] = FieldText(n);
     for (int n = 1; n <= 5; ++n) fields.checked[n] = IsChecked(n);
     fields.weekday = ControlText(kIdCombo1);
+    // Saved, it would be listed but never fire: nothing is changed or written, the user picks a day.
+    if (HasUnknownWeekday(fields)) {
+        ShowMessage(L"请选择星期几。");
+        SetFocus(GetDlgItem(hwnd_, kIdCombo1));
+        return;
+    }
     SYSTEMTIME now;
     GetLocalTime(&now);
     ApplyRanges(fields, now.wYear);
@@ -388,12 +380,15 @@ void SettingsDialog::OnOk() {
     std::string reason;
     // One replacement of the whole file: a failure or a crash never leaves half a save behind.
     if (!WriteIniSection(path, Info(action_).section, SaveValues(action_, fields), &reason)) {
-        const std::wstring message = L"无法保存设置。\n\n文件：" + Widen(path) + L"\n原因：" + Widen(reason);
-        MessageBoxW(hwnd_, message.c_str(), Widen(Info(action_).dialogTitle).c_str(), MB_OK | MB_ICONERROR);
+        ShowMessage(L"无法保存设置。\n\n文件：" + Widen(path) + L"\n原因：" + Widen(reason));
         return;
     }
     host_.ScheduleSaved(action_, SaveListLines(action_, fields));
     Destroy();
+}
+
+void SettingsDialog::ShowMessage(const std::wstring& text) const {
+    MessageBoxW(hwnd_, text.c_str(), Widen(Info(action_).dialogTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace ts

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/message_loop_win.h"
 #include "schedule/schedule.h"
 
 namespace ts {
@@ -49,8 +50,6 @@ private:
     void FillFromSettingsFile();
     void OnCommand(int id, int code, HWND control);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT msg);
-    LRESULT DefaultButtonId() const;
-    void OnActivate(bool active);
 
     // The number rule, run on every change of a field's text.
     void OnFieldChange(int textNumber);
@@ -64,18 +63,23 @@ private:
     void SwitchRow(int checkNumber);
     int RowOfControl(HWND control) const;
 
-    // OK: ranges, one atomic save, then the main window's list and reload.
+    // OK: a weekday start-up recognises, the ranges, one atomic save, then the host's list and reload.
     void OnOk();
+    void ShowMessage(const std::wstring& text) const;
 
     PowerAction action_;
     SettingsDialogHost& host_;
     HWND hwnd_ = nullptr;
-    HWND focusOnDeactivate_ = nullptr;
-    UINT dpi_ = 96;
-    bool rowEnabled_[6] = {};   // by check box number 1..5
-    bool applyingRule_ = false;  // the rule's own replacement changes the text again
-    UniqueFont fieldFont_;
-    UniqueFont uiFont_;
+
+    // What belongs to one window's lifetime: made anew with each window, so a reopened dialog
+    // carries nothing of the last one.
+    struct WindowState {
+        DialogKeyboard keyboard;
+        bool applyingRule = false;  // the rule's own replacement changes the text again
+        UniqueFont fieldFont;
+        UniqueFont uiFont;
+    };
+    WindowState window_;
 };
 
 }  // namespace ts

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "common/window_proc_win.h"
 #include "common/dpi_win.h"
 #include "common/fonts_win.h"
@@ -89,6 +91,8 @@ bool Form1::Create(bool startHidden) {
     hwnd_ = CreateWindowExW(kExStyle, kForm1ClassName, kCaption, style, r.left, r.top, r.right - r.left,
                             r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
+    // Tab, Shift+Tab, Space and Enter work here as in the dialogs.
+    AddKeyboardNavigation(hwnd_);
 
     // Start-up sequence; the order matters (the logon entry is looked at before the schedules load).
     LoadRunAtLogonState();
@@ -110,8 +114,15 @@ bool Form1::Create(bool startHidden) {
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
+        keyboard_ = DialogKeyboard();
         CreateControls();
         return 0;
+    case WM_ACTIVATE:
+        keyboard_.OnActivate(hwnd_, LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case DM_GETDEFID:
+        // Enter presses a focused 设置…; there is no default button otherwise.
+        return DialogKeyboard::DefaultButtonId(hwnd_, 0);
     case WM_SIZE:
         OnSize(wParam);
         return 0;
@@ -138,6 +149,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_DESTROY:
+        RemoveKeyboardNavigation(hwnd_);
         PostQuitMessage(0);
         return 0;
     }
@@ -168,10 +180,10 @@ void Form1::CreateControls() {
 
 void Form1::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    clockFont_ = CreateHeitiFont(2175, dpi);
-    buttonFont_ = CreateHeitiFont(1050, dpi);
-    listFont_ = CreateListFont(1200, dpi);
-    uiFont_ = CreateDefaultUiFont(dpi);
+    UniqueFont clockFont = CreateHeitiFont(2175, dpi);
+    UniqueFont buttonFont = CreateHeitiFont(1050, dpi);
+    UniqueFont listFont = CreateListFont(1200, dpi);
+    UniqueFont uiFont = CreateDefaultUiFont(dpi);
     for (const Placement& p : kLayout) {
         HWND control = GetDlgItem(hwnd_, p.id);
         RECT r = ToPixels(p, dpi);
@@ -181,15 +193,20 @@ void Form1::ApplyDpi(UINT dpi) {
     auto setFont = [](HWND control, const UniqueFont& font) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     };
-    setFont(label1_, clockFont_);
-    setFont(label2_, clockFont_);
-    setFont(command1_, buttonFont_);
-    setFont(command2_, buttonFont_);
-    setFont(list1_, listFont_);
-    setFont(list2_, listFont_);
-    setFont(frame1_, uiFont_);
-    setFont(frame2_, uiFont_);
-    setFont(check1_, uiFont_);
+    setFont(label1_, clockFont);
+    setFont(label2_, clockFont);
+    setFont(command1_, buttonFont);
+    setFont(command2_, buttonFont);
+    setFont(list1_, listFont);
+    setFont(list2_, listFont);
+    setFont(frame1_, uiFont);
+    setFont(frame2_, uiFont);
+    setFont(check1_, uiFont);
+    // Only now that no control holds the old fonts may they go.
+    clockFont_ = std::move(clockFont);
+    buttonFont_ = std::move(buttonFont);
+    listFont_ = std::move(listFont);
+    uiFont_ = std::move(uiFont);
     RebuildBackground();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/message_loop_win.h"
 #include "dialogs/settings_dialog_win.h"
 #include "schedule/schedule.h"
 #include "power/shutdown_win.h"
@@ -16,7 +17,7 @@
 
 namespace ts {
 
-class Form1 : private SettingsDialogHost {
+class Form1 final : private SettingsDialogHost {
 public:
     explicit Form1(HINSTANCE instance);
     ~Form1();
@@ -73,6 +74,7 @@ private:
     HWND list2_ = nullptr;
     HWND check1_ = nullptr;
 
+    DialogKeyboard keyboard_;
     UINT dpi_ = 96;
     HICON iconLarge_ = nullptr;  // shared icons from LoadImage: not destroyed
     HICON iconSmall_ = nullptr;

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/wide_win.h"
 #include "dialogs/dialog_ids.h"
@@ -57,6 +60,38 @@ protected:
     std::string FieldText(int n) const { return Text(Field(n)); }
 
     void Tick(int check) { SendMessageW(Item(DialogCheckId(check)), BM_CLICK, 0, 0); }
+
+    // The colour the dialog gives a control, COLOR_WINDOW or COLOR_BTNFACE (-1 for neither). Enabled edit
+    // fields ask with WM_CTLCOLOREDIT, disabled ones and labels with WM_CTLCOLORSTATIC.
+    int Colour(HWND control, bool label = false) const {
+        HDC dc = CreateCompatibleDC(nullptr);
+        UINT msg = IsWindowEnabled(control) && !label ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+        SetBkColor(dc, RGB(1, 2, 3));
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(dialog_->Hwnd(), msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+        EXPECT_EQ(GetBkColor(dc), GetSysColor(brush == GetSysColorBrush(COLOR_WINDOW) ? COLOR_WINDOW : COLOR_BTNFACE));
+        DeleteDC(dc);
+        if (brush == GetSysColorBrush(COLOR_WINDOW)) return COLOR_WINDOW;
+        if (brush == GetSysColorBrush(COLOR_BTNFACE)) return COLOR_BTNFACE;
+        return -1;
+    }
+
+    struct Row {
+        int check;
+        std::vector<HWND> controls;
+    };
+    // Each check box's row, the combo box's own edit field with the weekday row.
+    std::vector<Row> Rows() const {
+        HWND comboEdit = FindWindowExW(Item(kIdCombo1), nullptr, L"Edit", nullptr);
+        EXPECT_NE(comboEdit, nullptr);
+        return {
+            {1, {Field(10), Field(11), Field(12), Field(13), Field(14)}},
+            {2, {Field(2), Field(3)}},
+            {3, {Item(kIdCombo1), comboEdit, Field(4), Field(5)}},
+            {4, {Field(6), Field(7), Field(8)}},
+            {5, {Field(9)}},
+        };
+    }
 
     // The user's keystrokes: characters at the caret, through the control's own handling.
     void Type(int n, const std::wstring& chars) {
@@ -137,44 +172,17 @@ TEST_F(SettingsDialogTest, LengthLimitHoldsForTypingButNotForTheProgram) {
 }
 
 TEST_F(SettingsDialogTest, CheckBoxesSwitchTheirRowsAndColours) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto colourOf = [&](HWND control, bool label = false) {
-        // Enabled edit fields ask with WM_CTLCOLOREDIT, disabled ones and labels with WM_CTLCOLORSTATIC.
-        UINT msg = IsWindowEnabled(control) && !label ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
-        SetBkColor(dc, RGB(1, 2, 3));
-        auto brush = reinterpret_cast<HBRUSH>(
-            SendMessageW(dialog_->Hwnd(), msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-        EXPECT_EQ(GetBkColor(dc), GetSysColor(brush == GetSysColorBrush(COLOR_WINDOW) ? COLOR_WINDOW : COLOR_BTNFACE));
-        if (brush == GetSysColorBrush(COLOR_WINDOW)) return COLOR_WINDOW;
-        if (brush == GetSysColorBrush(COLOR_BTNFACE)) return COLOR_BTNFACE;
-        return -1;
-    };
-    HWND comboEdit = FindWindowExW(Item(kIdCombo1), nullptr, L"Edit", nullptr);
-    ASSERT_NE(comboEdit, nullptr);
-    struct Row {
-        int check;
-        std::vector<HWND> controls;
-    };
-    const Row rows[] = {
-        {1, {Field(10), Field(11), Field(12), Field(13), Field(14)}},
-        {2, {Field(2), Field(3)}},
-        {3, {Item(kIdCombo1), Field(4), Field(5)}},
-        {4, {Field(6), Field(7), Field(8)}},
-        {5, {Field(9)}},
-    };
+    const std::vector<Row> rows = Rows();
     for (const Row& row : rows) {
         SCOPED_TRACE("Check" + std::to_string(row.check));
         for (HWND control : row.controls) {
             EXPECT_FALSE(IsWindowEnabled(control));
-            EXPECT_EQ(colourOf(control), COLOR_BTNFACE);
+            EXPECT_EQ(Colour(control), COLOR_BTNFACE);
         }
         Tick(row.check);
         for (HWND control : row.controls) {
             EXPECT_TRUE(IsWindowEnabled(control));
-            EXPECT_EQ(colourOf(control), COLOR_WINDOW);
-        }
-        if (row.check == 3) {
-            EXPECT_EQ(colourOf(comboEdit), COLOR_WINDOW);
+            EXPECT_EQ(Colour(control), COLOR_WINDOW);
         }
         // Only its own row.
         for (const Row& other : rows) {
@@ -186,12 +194,11 @@ TEST_F(SettingsDialogTest, CheckBoxesSwitchTheirRowsAndColours) {
     SetWindowTextW(Field(9), L"77");
     Tick(5);
     EXPECT_FALSE(IsWindowEnabled(Field(9)));
-    EXPECT_EQ(colourOf(Field(9)), COLOR_BTNFACE);
+    EXPECT_EQ(Colour(Field(9)), COLOR_BTNFACE);
     Tick(5);
     EXPECT_EQ(FieldText(9), "77");
     // Labels keep the dialog's own colours.
-    EXPECT_EQ(colourOf(Item(DialogLabelId(8)), true), COLOR_BTNFACE);
-    DeleteDC(dc);
+    EXPECT_EQ(Colour(Item(DialogLabelId(8)), true), COLOR_BTNFACE);
 }
 
 TEST_F(SettingsDialogTest, ShowingAgainKeepsTheEditsAndClosingForgetsThem) {
@@ -209,6 +216,21 @@ TEST_F(SettingsDialogTest, ShowingAgainKeepsTheEditsAndClosingForgetsThem) {
     dialog_->Show();
     ASSERT_NE(dialog_->Hwnd(), nullptr);
     EXPECT_EQ(Text(Item(kIdCombo1)), "周日");
+    EXPECT_EQ(FieldText(9), "480");
+
+    // Rows switched on in a dialog that was then cancelled: the new one draws every row as off.
+    for (int check = 1; check <= 5; ++check) Tick(check);
+    SendMessageW(Item(kIdDialogCancel), BM_CLICK, 0, 0);
+    dialog_->Show();
+    ASSERT_NE(dialog_->Hwnd(), nullptr);
+    for (const Row& row : Rows()) {
+        SCOPED_TRACE("Check" + std::to_string(row.check));
+        EXPECT_EQ(SendMessageW(Item(DialogCheckId(row.check)), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        for (HWND control : row.controls) {
+            EXPECT_FALSE(IsWindowEnabled(control));
+            EXPECT_EQ(Colour(control), COLOR_BTNFACE);
+        }
+    }
 }
 
 TEST_F(SettingsDialogTest, LayoutFollowsTheDpi) {
@@ -239,6 +261,58 @@ TEST_F(SettingsDialogTest, LayoutFollowsTheDpi) {
         EXPECT_EQ(r.top, MulDiv(7320, dpi, 1440));
         // 12 pt text fields.
         EXPECT_EQ(fontHeight(Field(12)), -MulDiv(1200, dpi, 7200));
+    }
+}
+
+// Every WM_SETFONT a watched control receives: the font it held until then must still be a live object,
+// or the control would have drawn with a deleted font in between.
+struct FontWatch {
+    int setFonts = 0;
+    int deadFonts = 0;
+};
+
+LRESULT CALLBACK WatchSetFont(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref) {
+    if (msg == WM_SETFONT) {
+        auto* watch = reinterpret_cast<FontWatch*>(ref);
+        ++watch->setFonts;
+        auto held = reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        if (held && GetObjectType(held) != OBJ_FONT) ++watch->deadFonts;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+BOOL CALLBACK Watch(HWND child, LPARAM watch) {
+    SetWindowSubclass(child, WatchSetFont, 1, static_cast<DWORD_PTR>(watch));
+    return TRUE;
+}
+
+BOOL CALLBACK Unwatch(HWND child, LPARAM) {
+    RemoveWindowSubclass(child, WatchSetFont, 1);
+    return TRUE;
+}
+
+BOOL CALLBACK ExpectLiveFont(HWND child, LPARAM) {
+    auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0));
+    if (font) {
+        EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "control " << GetDlgCtrlID(child);
+    }
+    return TRUE;
+}
+
+TEST_F(SettingsDialogTest, DpiChangeGivesTheNewFontsBeforeFreeingTheOldOnes) {
+    for (HWND window : {dialog_->Hwnd(), form_->Hwnd()}) {
+        SCOPED_TRACE(window == dialog_->Hwnd() ? "settings dialog" : "main window");
+        FontWatch watch;
+        EnumChildWindows(window, Watch, reinterpret_cast<LPARAM>(&watch));
+        for (UINT dpi : {144u, 96u}) {
+            RECT suggested;
+            GetWindowRect(window, &suggested);
+            SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        }
+        EnumChildWindows(window, Unwatch, 0);
+        EXPECT_GT(watch.setFonts, 0);
+        EXPECT_EQ(watch.deadFonts, 0);
+        EnumChildWindows(window, ExpectLiveFont, 0);
     }
 }
 
