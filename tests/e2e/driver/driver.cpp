@@ -16,6 +16,8 @@
 //   driver caret WIN ID             prints the selection start and end
 //   driver paste WIN ID TEXT        TEXT through the clipboard (WM_PASTE)
 //   driver key WIN ID KEY           RETURN, ESCAPE, TAB or a number: key down and up, posted
+//   driver input WIN KEY...         real keyboard input (SendInput) to WIN brought to the front:
+//                                   TAB, SPACE, RETURN, ESCAPE, each optionally after SHIFT+
 //   driver fill WIN ID=TEXT ...     per field: select all, then replace with TEXT as a paste does (sent)
 //   driver check WIN ID 0|1         clicks a check box (sent) unless it already has that state
 //   driver focused WIN              id and class of the control with the keyboard focus
@@ -213,6 +215,27 @@ UINT KeyCode(const std::wstring& name) {
     return static_cast<UINT>(_wtoi(name.c_str()));
 }
 
+// Presses and releases a key as the keyboard does, Shift held around it for "SHIFT+KEY".
+bool SendKeyInput(const std::wstring& name) {
+    const bool shift = name.rfind(L"SHIFT+", 0) == 0;
+    const UINT vk = KeyCode(shift ? name.substr(6) : name);
+    if (vk == 0) return false;
+    std::vector<INPUT> inputs;
+    auto add = [&inputs](UINT key, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = static_cast<WORD>(key);
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (shift) add(VK_SHIFT, false);
+    add(vk, false);
+    add(vk, true);
+    if (shift) add(VK_SHIFT, true);
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 HWND FindMessageBox(const std::wstring& caption) {
     struct Finder {
         static BOOL CALLBACK Each(HWND hwnd, LPARAM param) {
@@ -391,6 +414,17 @@ int Run(int argc, wchar_t** argv) {
     if (cmd == L"minimize") return PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : Fail(L"post failed");
     if (cmd == L"restore") return PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : Fail(L"post failed");
     if (cmd == L"foreground") return SetForegroundWindow(window) ? 0 : Fail(L"not foreground");
+    if (cmd == L"input") {
+        // Keyboard input goes to the foreground window's thread, as the user's keys do.
+        if (GetForegroundWindow() != window) SetForegroundWindow(window);
+        if (!WaitFor(5000, [&] { return GetForegroundWindow() == window; })) return Fail(L"not foreground");
+        for (int i = 3; i < argc; ++i) {
+            if (!SendKeyInput(argv[i])) return Fail(std::wstring(L"cannot send ") + argv[i]);
+            // Keys a moment apart, as typed; a scenario waits for their effect, not for this.
+            Sleep(100);
+        }
+        return 0;
+    }
     if (cmd == L"client") {
         RECT r{};
         GetClientRect(window, &r);

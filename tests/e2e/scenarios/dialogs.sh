@@ -25,7 +25,7 @@ replace_text() {
 example_file() {
     ini_write <<'INI'
 [关机]
-定时关机日期=2024-05-01
+定时关机日期=2099-05-01
 定时关机时间=23:05
 每天定时关机=
 每周定时关机周几=周五
@@ -79,7 +79,7 @@ test_dialog_fills_from_the_example_file() {
     expect_eq "$(enabled "$FORM2" "$(T 12)")" "visible=1 enabled=1" "one-off row on"
     local got
     got="$(field "$FORM2" 12) $(field "$FORM2" 13) $(field "$FORM2" 14) $(field "$FORM2" 10) $(field "$FORM2" 11)"
-    expect_eq "$got" "2024 5 1 23 5" "one-off fields"
+    expect_eq "$got" "2099 5 1 23 5" "one-off fields"
     expect_eq "$(drv checked "$FORM2" "$(C 3)")" 1 "weekly on"
     expect_eq "$(drv text "$FORM2" $COMBO) $(field "$FORM2" 4) $(field "$FORM2" 5)" "周五 18 30" "weekly fields"
     expect_eq "$(drv checked "$FORM2" "$(C 2)")" 0 "daily off"
@@ -130,7 +130,7 @@ test_save_writes_the_section_and_the_list() {
     drv settext "$FORM2" "$(T 12)" "$year"; drv settext "$FORM2" "$(T 13)" 2; drv settext "$FORM2" "$(T 14)" 31
     drv settext "$FORM2" "$(T 10)" 24; drv settext "$FORM2" "$(T 11)" 75
     drv settext "$FORM2" "$(T 2)" 9; drv settext "$FORM2" "$(T 3)" 5
-    drv settext "$FORM2" $COMBO "星期五"; drv settext "$FORM2" "$(T 4)" 18; drv settext "$FORM2" "$(T 5)" 30
+    drv settext "$FORM2" $COMBO "周五"; drv settext "$FORM2" "$(T 4)" 18; drv settext "$FORM2" "$(T 5)" 30
     drv settext "$FORM2" "$(T 6)" 45; drv settext "$FORM2" "$(T 7)" 8; drv settext "$FORM2" "$(T 8)" 0
     drv settext "$FORM2" "$(T 9)" -5
     drv key "$FORM2" "$(T 9)" RETURN
@@ -139,12 +139,12 @@ test_save_writes_the_section_and_the_list() {
     if (( (year % 4 == 0 && year % 100 != 0) || year % 400 == 0 )); then feb=29; fi
     local expected
     expected=$(printf '%s\r\n' "[关机]" "定时关机日期=$year-02-$feb" "定时关机时间=23:59" "每天定时关机=09:05" \
-        "每周定时关机周几=星期五" "每周定时关机时间=18:30" "每月定时关机日期=31" "每月定时关机时间=08:00" "每次开机X分钟关机=0")
+        "每周定时关机周几=周五" "每周定时关机时间=18:30" "每月定时关机日期=31" "每月定时关机时间=08:00" "每次开机X分钟关机=0")
     expect_eq "$(ini_read)" "$expected" "timer.ini"
     iconv -f CP936 -t CP936 "$APP_DIR/timer.ini" >/dev/null || fail "not code page 936"
     local b20="                    "
     expected=$(printf '%s\n' "$year-02-$feb 23:59${b20:16}  (定时关机)" "09:05${b20:5}  (每天定时关机)" \
-        "星期五 18:30${b20:9}(每周定时关机)" "31号 08:00${b20:9} (每月定时关机)" "0${b20:1}  (每次开机0分钟关机)")
+        "周五 18:30${b20:8}(每周定时关机)" "31号 08:00${b20:9} (每月定时关机)" "0${b20:1}  (每次开机0分钟关机)")
     expect_eq "$(drv lines "$MAIN" 1005)" "$expected" "List1"
     # The restart dialog writes its own section only.
     open_dialog 2
@@ -307,7 +307,7 @@ test_dialog_rows_colours_and_hand_made_entries() {
     local dlg
     dlg=$(open_dialog_handle 1004)
     expect_eq "$(checks "$dlg")" 10100 "shutdown check boxes"
-    expect_eq "$(fields "$dlg" "${DESIGN_IDS[@]}")" "$(printf '%s\n' 2012=2024 2013=5 2014=1 2010=23 2011=5 2002=23 \
+    expect_eq "$(fields "$dlg" "${DESIGN_IDS[@]}")" "$(printf '%s\n' 2012=2099 2013=5 2014=1 2010=23 2011=5 2002=23 \
         2003=0 "$COMBO=周五" 2004=18 2005=30 2006=1 2007=23 2008=0 2009=480)" "shutdown fields"
     expect_eq "$(enabled_flags "$dlg" "${ROW_IDS[@]}" | tr '\n' ' ')" "2010=1 2011=1 2012=1 2013=1 2014=1 2002=0 2003=0 \
 $COMBO=1 2004=1 2005=1 2006=0 2007=0 2008=0 2009=0 " "enabled rows"
@@ -322,14 +322,21 @@ $COMBO=1 2004=1 2005=1 2006=0 2007=0 2008=0 2009=0 " "enabled rows"
     drv close "$dlg"
     drv gone "$dlg" 5000 || fail "close box did not close"
 
-    # Hand-made entries: a weekday that is not one of the seven, a date without its time, a month day
-    # and minutes kept as stored.
+    # Hand-made entries: only what can fire opens ticked, as start-up read it. A weekday that is not one of
+    # the seven, a date without its time and a month day start-up cannot read open off; a day of 15.5
+    # shows the 16 start-up rounded to, minutes 0480 show 480.
     printf '%s\n' '[关机]' '定时关机日期=2030-12-31' '每周定时关机周几=星期五' '每周定时关机时间=07:05' \
-        '每月定时关机日期=15' '每月定时关机时间=9:05' '每次开机X分钟关机=0480' | ini_write
+        '每月定时关机日期=15.5' '每月定时关机时间=9:05' '每次开机X分钟关机=0480' '[重启]' '每月定时重启日期=&H10' \
+        '每月定时重启时间=08:00' | ini_write
     dlg=$(open_dialog_handle 1004)
-    expect_eq "$(checks "$dlg")" 10111 "hand-made check boxes"
-    expect_eq "$(fields "$dlg" "${DESIGN_IDS[@]}")" "$(printf '%s\n' 2012=2030 2013=12 2014=31 2010=0 2011=0 2002=23 \
-        2003=0 "$COMBO=星期五" 2004=7 2005=5 2006=15 2007=9 2008=5 2009=480)" "hand-made fields"
+    expect_eq "$(checks "$dlg")" 00011 "hand-made check boxes"
+    expect_eq "$(fields "$dlg" "${DESIGN_IDS[@]}")" "$(printf '%s\n' "2012=$THIS_YEAR" "2013=$(date +%-m)" \
+        "2014=$(date +%-d)" 2010=23 2011=0 2002=23 2003=0 "$COMBO=周日" 2004=23 2005=0 2006=16 2007=9 2008=5 \
+        2009=480)" "hand-made fields"
+    drv close "$dlg"
+    dlg=$(open_dialog_handle 1007)
+    expect_eq "$(checks "$dlg")" 00000 "hand-made restart check boxes"
+    expect_eq "$(fields "$dlg" 2006 2007 2008)" "$(printf '%s\n' 2006=1 2007=23 2008=0)" "unreadable month day"
 }
 
 test_dialog_check_boxes_switch_their_rows() {
@@ -424,11 +431,11 @@ test_dialog_saving_every_schedule_writes_the_section_and_the_list() {
         '每周定时重启时间=' '每月定时重启日期=' '每月定时重启时间=' '每次开机X分钟重启=0')" "timer.ini after restart"
     expect_eq "$(drv lines "$MAIN" 1005 | wc -l)" 5 "List1 untouched"
     expect_eq "$(drv lines "$MAIN" 1008)" "$(line 12:00 '  (每天定时重启)'; line 0 '  (每次开机0分钟重启)')" "List2"
-    # The next opening shows what was saved.
+    # The next opening shows what was saved and is in force: 0 minutes after start never fire.
     dlg=$(open_dialog_handle 1004)
-    expect_eq "$(checks "$dlg")" 11111 "reopened check boxes"
+    expect_eq "$(checks "$dlg")" 11110 "reopened check boxes"
     expect_eq "$(fields "$dlg" "${DESIGN_IDS[@]}")" "$(printf '%s\n' 2012=2099 2013=5 2014=1 2010=9 2011=5 2002=7 \
-        2003=30 "$COMBO=周五" 2004=18 2005=30 2006=15 2007=8 2008=0 2009=0)" "reopened fields"
+        2003=30 "$COMBO=周五" 2004=18 2005=30 2006=15 2007=8 2008=0 2009=480)" "reopened fields"
 }
 
 test_dialog_saving_corrects_out_of_range_values() {
@@ -438,17 +445,18 @@ test_dialog_saving_corrects_out_of_range_values() {
     # Everything out of range at once: year, the month's length, hours, minutes, day of month, minutes.
     dlg=$(open_dialog_handle 1004)
     set_checks "$dlg" 11111
-    drv fill "$dlg" 2012=2009 2013=4 2014=31 2010=24 2011=75 2002=9 2003=5 "$COMBO=星期五" 2004=-5 2005=75 2006=0 \
+    drv fill "$dlg" 2012=2009 2013=4 2014=31 2010=24 2011=75 2002=9 2003=5 "$COMBO=周五" 2004=-5 2005=75 2006=0 \
         2007=24 2008=-1 2009=-5 || fail "fill"
     ok_and_wait "$dlg"
     expect_eq "$(ini_read | tr -d '\r' | tr '\n' ' ')" "[关机] 定时关机日期=$THIS_YEAR-04-30 定时关机时间=23:59 \
-每天定时关机=09:05 每周定时关机周几=星期五 每周定时关机时间=00:59 每月定时关机日期=1 每月定时关机时间=23:00 \
+每天定时关机=09:05 每周定时关机周几=周五 每周定时关机时间=00:59 每月定时关机日期=1 每月定时关机时间=23:00 \
 每次开机X分钟关机=0 " "first save"
     expect_eq "$(drv lines "$MAIN" 1005)" "$(line "$THIS_YEAR-04-30 23:59" '  (定时关机)'; line 09:05 '  (每天定时关机)'
-        line '星期五 00:59' '(每周定时关机)'; line '1号 23:00' ' (每月定时关机)'
+        line '周五 00:59' '(每周定时关机)'; line '1号 23:00' ' (每月定时关机)'
         line 0 '  (每次开机0分钟关机)')" "List1 after the first save"
 
     dlg=$(open_dialog_handle 1004)
+    set_checks "$dlg" 11111
     drv fill "$dlg" 2012=2150 2013=2 2014=31 2010=0 2011=0 2002=23 2003=58 2006=45 2009=0
     ok_and_wait "$dlg"
     expect_eq "$(ini_value 定时关机日期) $(ini_value 定时关机时间) $(ini_value 每天定时关机) $(ini_value 每月定时关机日期)" \
@@ -498,8 +506,7 @@ test_dialog_unticking_removes_values_and_lines() {
     ok_and_wait "$dlg"
     expect_eq "$(ini_value 每周定时关机周几)|$(ini_value 每周定时关机时间)" "|" "weekly keys"
     expect_eq "$(ini_read | tr -d '\r' | grep -c '^每周定时关机')" 2 "weekly keys kept, empty"
-    # The stored one-off date lies in a past year: saving brings it to this year.
-    expect_eq "$(drv lines "$MAIN" 1005)" "$(line "$THIS_YEAR-05-01 23:05" '  (定时关机)')" "List1"
+    expect_eq "$(drv lines "$MAIN" 1005)" "$(line "2099-05-01 23:05" '  (定时关机)')" "List1"
     expect_eq "$(drv lines "$MAIN" 1008)" "$(line 12:00 '  (每天定时重启)')" "List2 untouched"
     # Nothing ticked: eight empty keys, an empty list.
     dlg=$(open_dialog_handle 1004)
@@ -585,10 +592,16 @@ test_dialog_cancel_escape_and_close_box_write_nothing() {
         expect_eq "$(file_hex)" "$before" "timer.ini after $how"
         expect_eq "$(drv lines "$MAIN" 1005 | wc -l)" 2 "List1 after $how"
     done
-    # The next opening starts from the file again.
+    # The next opening starts from the file again, and draws each row in its own state: the rows switched
+    # on before cancelling are off again, in the button-face colour.
     dlg=$(open_dialog_handle 1004)
     expect_eq "$(checks "$dlg")" 10100 "check boxes after cancelling"
     expect_eq "$(fields "$dlg" 2009)" 2009=480 "Text9 after cancelling"
+    local on off id colours=
+    on=$(drv syscolor 5)
+    off=$(drv syscolor 15)
+    for id in 2010 2002 2004 2006 2009; do colours+="$(drv pixel "$dlg" "$id") "; done
+    expect_eq "$colours" "$on $off $on $off $off " "row colours after reopening (Check1..Check5)"
 }
 
 test_dialog_keyboard_tab_order_enter_and_escape() {
@@ -632,4 +645,78 @@ test_dialog_keyboard_tab_order_enter_and_escape() {
     drv gone "$dlg" 5000 || fail "Enter did not save"
     expect_eq "$(ini_value 每天定时关机)" 06:45 "saved by Enter"
     expect_eq "$(drv lines "$MAIN" 1005)" "$(line 06:45 '  (每天定时关机)')" "List1 after Enter"
+}
+
+# Values a hand edit leaves that the tick never matches: opening the dialog and pressing OK without an edit
+# must not switch them on. What can fire shows as start-up took it, and stays as it is.
+test_dialog_ok_without_an_edit_changes_nothing_that_fires() {
+    local later
+    later=$(date -d '+3 hours' +%H:%M)
+    printf '%s\n' '[关机]' '定时关机日期=2027-02-30' '定时关机时间=23:30' '每天定时关机=24:00' '每周定时关机周几=星期五' \
+        "每周定时关机时间=$later" '每月定时关机日期=&H10' "每月定时关机时间=$later" '每次开机X分钟关机=0' '[重启]' \
+        '定时重启日期=2024-05-01' '定时重启时间=22:00' '每天定时重启=7：30' '每月定时重启日期=1.5' \
+        "每月定时重启时间=$later" | ini_write
+    app_start
+    main_wait
+    # Start-up lists what the file holds, though none of the shutdown lines ever fires.
+    expect_eq "$(drv lines "$MAIN" 1005 | wc -l)" 4 "List1 at start"
+    local dlg
+    dlg=$(open_dialog_handle 1004)
+    expect_eq "$(checks "$dlg")" 00000 "shutdown check boxes"
+    expect_eq "$(fields "$dlg" "${DESIGN_IDS[@]}")" "$(printf '%s\n' "2012=$THIS_YEAR" "2013=$(date +%-m)" \
+        "2014=$(date +%-d)" 2010=23 2011=0 2002=23 2003=0 "$COMBO=周日" 2004=23 2005=0 2006=1 2007=23 2008=0 2009=480)" \
+        "shutdown fields"
+    ok_and_wait "$dlg"
+    expect_eq "$(ini_read | tr -d '\r' | sed -n '/^\[关机\]/,/^\[重启\]/p' | grep -c '=$')" 8 "empty shutdown keys"
+    expect_eq "$(drv lines "$MAIN" 1005)" "" "List1"
+
+    # The restart section: a one-off in a past year (which the year's range would have brought into this
+    # one), a full-width colon, and a day of 1.5 that start-up reads as the 2nd.
+    dlg=$(open_dialog_handle 1007)
+    expect_eq "$(checks "$dlg")" 00010 "restart check boxes"
+    expect_eq "$(fields "$dlg" 2012 2002 2003 2006 2007 2008)" "$(printf '%s\n' "2012=$THIS_YEAR" 2002=23 2003=0 2006=2 \
+        "2007=$((10#${later%:*}))" "2008=$((10#${later#*:}))")" "restart fields"
+    ok_and_wait "$dlg"
+    local key values=
+    for key in 定时重启日期 定时重启时间 每天定时重启 每周定时重启周几 每周定时重启时间 每月定时重启日期 每月定时重启时间 \
+        每次开机X分钟重启; do values+="$key=$(ini_value "$key") "; done
+    expect_eq "$values" "定时重启日期= 定时重启时间= 每天定时重启= 每周定时重启周几= 每周定时重启时间= 每月定时重启日期=2 \
+每月定时重启时间=$later 每次开机X分钟重启= " "restart section"
+    expect_eq "$(drv lines "$MAIN" 1008)" "$(line "2号 $later" ' (每月定时重启)')" "List2"
+    # Reopened, the dialog shows the same again.
+    dlg=$(open_dialog_handle 1007)
+    expect_eq "$(checks "$dlg")" 00010 "restart check boxes, reopened"
+    expect_eq "$(fields "$dlg" 2006)" 2006=2 "day, reopened"
+    app_running || fail "the program ended"
+}
+
+test_dialog_weekday_start_up_would_not_recognise_is_refused() {
+    app_start
+    main_wait
+    local dlg
+    dlg=$(open_dialog_handle 1004)
+    set_checks "$dlg" 00100
+    drv fill "$dlg" "$COMBO=星期五" 2004=18 2005=30 2012=2009 || fail "fill"
+    drv click "$dlg" "$OK"
+    local box
+    box=$(drv msgbox "$FORM2" 10000) || fail "no message"
+    expect_contains "$box" $'text\t请选择星期几。' "message"
+    expect_contains "$box" $'button\t1\t' "OK button"
+    answer "$FORM2" 1
+    drv gone "class:#32770" 5000 || fail "message stayed"
+    # The dialog stays as the user left it, with the weekday box to correct; nothing is written or listed.
+    expect_eq "$(dialog_count)" 1 "dialog after the message"
+    expect_eq "$(fields "$dlg" "$COMBO" 2012)" "$(printf '%s\n' "$COMBO=星期五" 2012=2009)" "fields kept as typed"
+    local i
+    for i in $(seq 1 50); do [ "$(drv focused "$dlg" | cut -f1)" = "$COMBO" ] && break; sleep 0.1; done
+    expect_eq "$(drv focused "$dlg" | cut -f1)" "$COMBO" "focus after the message"
+    [ ! -e "$APP_DIR/timer.ini" ] || fail "the settings file was written"
+    expect_eq "$(drv lines "$MAIN" 1005)" "" "List1"
+    # Start-up reads a weekday by its first two characters: such a text is saved as typed.
+    drv fill "$dlg" "$COMBO=周三上午"
+    ok_and_wait "$dlg"
+    expect_eq "$(ini_value 每周定时关机周几)|$(ini_value 每周定时关机时间)" "周三上午|18:30" "weekly keys"
+    dlg=$(open_dialog_handle 1004)
+    expect_eq "$(checks "$dlg")" 00100 "reopened check boxes"
+    expect_eq "$(fields "$dlg" "$COMBO")" "$COMBO=周三上午" "reopened weekday"
 }
