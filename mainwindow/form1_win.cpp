@@ -1,6 +1,7 @@
 #include "mainwindow/form1_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <utility>
@@ -28,6 +29,8 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr int kClientWidthTwips = 6480;
 constexpr int kClientHeightTwips = 5655;
 constexpr COLORREF kClockColor = RGB(0, 0, 255);
+// The icon's tip, and the title of the notice and of its question.
+constexpr char kProductName[] = "松汐定时关机";
 
 // Places in twips within the client area. The buttons sit inside their frames but are children
 // of the window, so their clicks reach the window procedure.
@@ -57,6 +60,23 @@ void SetListLines(HWND list, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
     }
+}
+
+LocalDateTime LocalNow() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return LocalDateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+// A question with 是 and 否 whatever the language of the system, like the rest of the interface; a
+// Windows without Chinese resources refuses the language, and then it asks in its own.
+int AskYesNo(HWND owner, const std::string& question) {
+    const std::wstring text = Widen(question);
+    const std::wstring caption = Widen(kProductName);
+    constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND;
+    const int answer = MessageBoxExW(owner, text.c_str(), caption.c_str(), kQuestionStyle,
+                                     MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+    return answer != 0 ? answer : MessageBoxW(owner, text.c_str(), caption.c_str(), kQuestionStyle);
 }
 
 }  // namespace
@@ -102,7 +122,7 @@ bool Form1::Create(bool startHidden) {
     Timer1.SetInterval(1000);
     Timer1.SetEnabled(true);
     AddTrayIcon(hwnd_, iconSmall_, &LastState);
-    SetTrayTip("松汐定时关机");
+    SetTrayTip(kProductName);
 
     if (!startHidden) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -131,6 +151,10 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case kTrayCallbackMessage:
+        // Clicks that restore the window were answered by the tray's own procedure.
+        OnTrayCallback(lParam);
         return 0;
     case WM_ERASEBKGND: {
         RECT rc;
@@ -310,6 +334,26 @@ void Form1::OnCommand(int id, int code) {
     }
 }
 
+void Form1::OnTrayCallback(LPARAM event) {
+    if (event == NIN_BALLOONUSERCLICK) AskToSkipNotice();
+}
+
+void Form1::AskToSkipNotice() {
+    const Occurrence asked = notices_.Announced();
+    if (skipQuestionOpen_ || !IsAhead(asked, LocalNow())) return;
+    // The shell may have sent the click: let it go on before the question's own message loop.
+    ReplyMessage(0);
+    skipQuestionOpen_ = true;
+    // Ticks go on inside the question's loop: at the minute the request is made and the program
+    // ends, the question with it, whether or not it was answered.
+    const int answer = AskYesNo(hwnd_, SkipQuestionText(asked));
+    skipQuestionOpen_ = false;
+    if (answer != IDYES) return;
+    notices_.Skip(asked);
+    // Another request due in the same minute is announced now rather than at the next tick.
+    Timer1_Timer();
+}
+
 void Form1::LoadRunAtLogonState() {
     if (!LogonEntryMatchesThisProgram()) return;
     SendMessageW(check1_, BM_SETCHECK, BST_CHECKED, 0);
@@ -325,10 +369,8 @@ void Form1::Check1_Click() {
 }
 
 void Form1::Timer1_Timer() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const ClockLabels labels = FormatClockLabels(
-        LocalDateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+    const LocalDateTime now = LocalNow();
+    const ClockLabels labels = FormatClockLabels(now);
     // The labels hold ASCII only: widen in place, no allocation per tick.
     auto show = [](HWND label, std::string_view text) {
         wchar_t wide[32];
@@ -342,11 +384,13 @@ void Form1::Timer1_Timer() {
 
     // A failure message of power control keeps ticks coming; they must not ask a second time.
     if (powerRequested_) return;
-    const ScheduleMatch match = CheckTick(labels, GetTickCount64(), ShutdownSchedule, RestartSchedule);
-    if (match.test == 0) return;
+    const TickDecision decision = notices_.Tick(now, labels, GetTickCount64(), ShutdownSchedule, RestartSchedule);
+    // Only here, once per notice, does a tick allocate. Without a notification area nothing shows.
+    if (decision.notice.test != 0) ShowTrayBalloon(kProductName, NoticeText(decision.notice));
+    if (decision.fire.test == 0) return;
     powerRequested_ = true;
     if (!shutdown_) shutdown_ = std::make_unique<clsShutdown>();
-    shutdown_->ShutDownNTbasedWindows(match.shutDownMode);
+    shutdown_->ShutDownNTbasedWindows(decision.fire.shutDownMode);
     Timer1.SetEnabled(false);
     RemoveTrayIcon();
     ExitProcess(0);

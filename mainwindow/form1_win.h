@@ -11,6 +11,7 @@
 #include "common/handles_win.h"
 #include "common/message_loop_win.h"
 #include "dialogs/settings_dialog_win.h"
+#include "schedule/notice.h"
 #include "schedule/schedule.h"
 #include "power/shutdown_win.h"
 #include "timer/timer_win.h"
@@ -53,6 +54,8 @@ private:
     void OnSize(WPARAM kind);
     void OnClose();
     void OnCommand(int id, int code);
+    void OnTrayCallback(LPARAM event);
+    void AskToSkipNotice();
     void LoadRunAtLogonState();
     void Check1_Click();
     HBRUSH OnCtlColor(HDC dc, HWND control);
@@ -90,6 +93,8 @@ private:
     ScheduleSet RestartSchedule;
     std::unique_ptr<clsShutdown> shutdown_;  // made when a schedule first fires
     bool powerRequested_ = false;
+    ScheduleNotices notices_;
+    bool skipQuestionOpen_ = false;
     Timer Timer1;
     SettingsDialog Form2{PowerAction::Shutdown, *this};
     SettingsDialog Form3{PowerAction::Restart, *this};

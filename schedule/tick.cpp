@@ -44,12 +44,14 @@ bool BootHolds(const CurrentKeys& now, const ScheduleSet& s) {
     return s.BootMinutes > 0 && now.minutes >= static_cast<double>(s.BootMinutes);
 }
 
-int FirstHolding(const CurrentKeys& now, const ScheduleSet& s) {
-    if (OnceHolds(now, s)) return 1;
-    if (DailyHolds(now, s)) return 2;
-    if (WeeklyHolds(now, s)) return 3;
-    if (MonthlyHolds(now, s)) return 4;
-    if (BootHolds(now, s)) return 5;
+// `excluded` holds the bits of tests 1-5 of this set.
+int FirstHolding(const CurrentKeys& now, const ScheduleSet& s, std::uint32_t excluded) {
+    auto on = [excluded](int test) { return (excluded & TestBit(test)) == 0; };
+    if (on(1) && OnceHolds(now, s)) return 1;
+    if (on(2) && DailyHolds(now, s)) return 2;
+    if (on(3) && WeeklyHolds(now, s)) return 3;
+    if (on(4) && MonthlyHolds(now, s)) return 4;
+    if (on(5) && BootHolds(now, s)) return 5;
     return 0;
 }
 
@@ -88,7 +90,7 @@ double MinutesSinceStart(std::uint64_t milliseconds) {
 
 ScheduleMatch CheckSchedules(std::string_view dateText, std::string_view timeText, int weekday,
                              double minutesSinceStart, const ScheduleSet& shutdown,
-                             const ScheduleSet& restart) {
+                             const ScheduleSet& restart, std::uint32_t excluded) {
     CurrentKeys now;
     now.minutes = minutesSinceStart;
     KeyText date;
@@ -112,10 +114,10 @@ ScheduleMatch CheckSchedules(std::string_view dateText, std::string_view timeTex
     }
 
     ScheduleMatch match;
-    if (int test = FirstHolding(now, shutdown)) {
+    if (int test = FirstHolding(now, shutdown, excluded)) {
         match.test = test;
         match.shutDownMode = Info(PowerAction::Shutdown).shutDownMode;
-    } else if (int test2 = FirstHolding(now, restart)) {
+    } else if (int test2 = FirstHolding(now, restart, excluded >> 5)) {
         match.test = test2 + 5;
         match.shutDownMode = Info(PowerAction::Restart).shutDownMode;
     }
@@ -123,9 +125,9 @@ ScheduleMatch CheckSchedules(std::string_view dateText, std::string_view timeTex
 }
 
 ScheduleMatch CheckTick(const ClockLabels& labels, std::uint64_t millisecondsSinceStart,
-                        const ScheduleSet& shutdown, const ScheduleSet& restart) {
+                        const ScheduleSet& shutdown, const ScheduleSet& restart, std::uint32_t excluded) {
     return CheckSchedules(labels.date.View(), labels.time.View(), WeekdayOfDateText(labels.date.View()),
-                          MinutesSinceStart(millisecondsSinceStart), shutdown, restart);
+                          MinutesSinceStart(millisecondsSinceStart), shutdown, restart, excluded);
 }
 
 }  // namespace ts

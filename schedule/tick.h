@@ -43,14 +43,19 @@ struct ScheduleMatch {
     std::uint32_t shutDownMode = 0;  // 8 power off for 1-5, 2 reboot for 6-10, 0 for none
 };
 
+// Tests left out of a check, one bit per test number (bit 1 << 1 for test 1 ... 1 << 10).
+constexpr std::uint32_t TestBit(int test) { return 1u << test; }
+constexpr std::uint32_t kBootTests = TestBit(5) | TestBit(10);
+
 // The ten tests of one tick against the date text D and time text T that the labels show.
-// A side whose key is empty (empty or unreadable stored text) never matches.
+// A side whose key is empty (empty or unreadable stored text) never matches; a test whose bit is in
+// `excluded` does not hold, and the tests after it are made as usual.
 ScheduleMatch CheckSchedules(std::string_view dateText, std::string_view timeText, int weekday,
                              double minutesSinceStart, const ScheduleSet& shutdown,
-                             const ScheduleSet& restart);
+                             const ScheduleSet& restart, std::uint32_t excluded = 0);
 
 // The same, taking D, T and the weekday from the labels just written.
 ScheduleMatch CheckTick(const ClockLabels& labels, std::uint64_t millisecondsSinceStart,
-                        const ScheduleSet& shutdown, const ScheduleSet& restart);
+                        const ScheduleSet& shutdown, const ScheduleSet& restart, std::uint32_t excluded = 0);
 
 }  // namespace ts

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cwchar>
 
 #include "common/wide_win.h"
@@ -14,11 +15,28 @@ namespace {
 constexpr UINT_PTR kRetryTimerId = 0x7E9;
 constexpr UINT kRetryIntervalMs = 2000;
 
+// The Windows 2000 record: the first that carries a balloon, and it needs no version handshake. The
+// shell reads only cbSize bytes, so every text field we fill must lie wholly inside them.
+constexpr DWORD kRecordSize = NOTIFYICONDATAW_V2_SIZE;
+constexpr bool FitsRecord(std::size_t offset, std::size_t size) { return offset + size <= kRecordSize; }
+static_assert(FitsRecord(offsetof(NOTIFYICONDATAW, szTip), sizeof(NOTIFYICONDATAW::szTip)), "tip outside the record");
+static_assert(FitsRecord(offsetof(NOTIFYICONDATAW, szInfo), sizeof(NOTIFYICONDATAW::szInfo)), "balloon outside the record");
+static_assert(FitsRecord(offsetof(NOTIFYICONDATAW, szInfoTitle), sizeof(NOTIFYICONDATAW::szInfoTitle)),
+              "balloon title outside the record");
+static_assert(FitsRecord(offsetof(NOTIFYICONDATAW, dwInfoFlags), sizeof(NOTIFYICONDATAW::dwInfoFlags)),
+              "balloon icon outside the record");
+
+NOTIFYICONDATAW EmptyRecord() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = kRecordSize;
+    return data;
+}
+
 struct TrayState {
     HWND window = nullptr;
     WNDPROC previous = nullptr;
     const std::int16_t* lastState = nullptr;
-    NOTIFYICONDATAW data{};
+    NOTIFYICONDATAW data = EmptyRecord();
     bool added = false;
     bool hasTip = false;
     UINT taskbarCreated = 0;
@@ -29,10 +47,19 @@ TrayState& State() {
     return state;
 }
 
-// The first-version record: every shell since Windows 2000 takes it, and it needs no version handshake.
+// Copies UTF-8 text into a field of the record, ended by a NUL, cut to the field.
+template <std::size_t N>
+void CopyField(wchar_t (&field)[N], const std::string& utf8) {
+    const std::wstring wide = Widen(utf8);
+    std::size_t length = wide.size() < N - 1 ? wide.size() : N - 1;
+    // Never leave half of a surrogate pair at the cut.
+    if (length < wide.size() && length > 0 && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+    std::wmemcpy(field, wide.data(), length);
+    field[length] = L'\0';
+}
+
 void ResetRecord(TrayState& s, HWND window, HICON icon) {
-    s.data = NOTIFYICONDATAW{};
-    s.data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    s.data = EmptyRecord();
     s.data.hWnd = window;
     s.data.uID = 0;
     s.data.uCallbackMessage = kTrayCallbackMessage;
@@ -74,19 +101,26 @@ void AddTrayIcon(HWND window, HICON icon, const std::int16_t* lastState) {
 
 void SetTrayTip(const std::string& tip) {
     TrayState& s = State();
-    std::wstring wide = Widen(tip);
-    const std::size_t room = sizeof(s.data.szTip) / sizeof(s.data.szTip[0]) - 1;
-    std::size_t length = wide.size() < room ? wide.size() : room;
-    // Never leave half of a surrogate pair at the cut.
-    if (length < wide.size() && length > 0 && IS_HIGH_SURROGATE(wide[length - 1])) --length;
-    std::wmemcpy(s.data.szTip, wide.data(), length);
-    s.data.szTip[length] = L'\0';
+    CopyField(s.data.szTip, tip);
     s.hasTip = true;
     if (s.added) {
         s.data.uFlags = NIF_TIP;
         Shell_NotifyIconW(NIM_MODIFY, &s.data);
     }
 }
+
+bool ShowTrayBalloon(const std::string& title, const std::string& text) {
+    TrayState& s = State();
+    if (!s.added) return false;
+    CopyField(s.data.szInfoTitle, title);
+    CopyField(s.data.szInfo, text);
+    s.data.dwInfoFlags = NIIF_WARNING;
+    s.data.uTimeout = 30000;  // the longest a Windows 2000/XP shell keeps it; later ones decide themselves
+    s.data.uFlags = NIF_INFO;
+    return Shell_NotifyIconW(NIM_MODIFY, &s.data) != FALSE;
+}
+
+const NOTIFYICONDATAW& TrayIconRecord() { return State().data; }
 
 void RemoveTrayIcon() {
     TrayState& s = State();

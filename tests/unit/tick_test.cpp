@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/unit/schedule_fixtures.h"
+
 namespace ts {
 namespace {
 
@@ -143,40 +145,11 @@ struct TickCase {
     int test;
 };
 
-ScheduleSet Once(const char* date, const char* time) {
-    ScheduleSet s;
-    s.OnceDate = date;
-    s.OnceTime = time;
-    return s;
-}
-ScheduleSet Daily(const char* time) {
-    ScheduleSet s;
-    s.DailyTime = time;
-    return s;
-}
-ScheduleSet Weekly(const char* name, const char* time) {
-    ScheduleSet s;
-    s.WeeklyDayName = name;
-    s.WeeklyDay = WeekdayFromName(name);
-    s.WeeklyTime = time;
-    return s;
-}
-ScheduleSet Monthly(std::int32_t day, const char* time) {
-    ScheduleSet s;
-    s.MonthlyDay = day;
-    s.MonthlyTime = time;
-    return s;
-}
-ScheduleSet Boot(std::int32_t minutes) {
-    ScheduleSet s;
-    s.BootMinutes = minutes;
-    return s;
-}
+using namespace fixtures;
 
-const ScheduleSet kOff;
-
-ScheduleMatch CheckAt(const Moment& m, const ScheduleSet& shutdown, const ScheduleSet& restart) {
-    return CheckSchedules(m.date, m.time, WeekdayOfDateText(m.date), m.minutes, shutdown, restart);
+ScheduleMatch CheckAt(const Moment& m, const ScheduleSet& shutdown, const ScheduleSet& restart,
+                      std::uint32_t excluded = 0) {
+    return CheckSchedules(m.date, m.time, WeekdayOfDateText(m.date), m.minutes, shutdown, restart, excluded);
 }
 
 TEST(TickCheck, EachKindForBothActions) {
@@ -248,6 +221,32 @@ TEST(TickCheck, ShutdownWinsOverRestartAndOrderWithinASet) {
     m = CheckAt(now, Boot(480), Once("2018-05-22", "09:07"));
     EXPECT_EQ(m.test, 5);
     EXPECT_EQ(m.shutDownMode, 8u);
+}
+
+// A left-out test does not hold; the tests after it are made as usual, across both sets.
+TEST(TickCheck, ExcludedTestsGiveWayToTheNextInOrder) {
+    const Moment now{"2018-05-22", "09:07:03", 500};
+    ScheduleSet shutdown = Once("2018-05-22", "09:07");
+    shutdown.DailyTime = "09:07";
+    const ScheduleSet restart = Daily("09:07");
+    struct Case {
+        std::uint32_t excluded;
+        int test;
+    };
+    const Case cases[] = {
+        {0, 1},
+        {TestBit(1), 2},
+        {TestBit(1) | TestBit(2), 7},
+        {TestBit(1) | TestBit(2) | TestBit(7), 0},
+        {TestBit(7), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.excluded);
+        EXPECT_EQ(CheckAt(now, shutdown, restart, c.excluded).test, c.test);
+    }
+    EXPECT_EQ(CheckAt(now, Boot(480), kOff, TestBit(5)).test, 0);
+    EXPECT_EQ(CheckAt(now, kOff, Boot(480), TestBit(10)).test, 0);
+    EXPECT_EQ(CheckAt(now, kOff, Boot(480), TestBit(5)).test, 10);
 }
 
 TEST(TickCheck, EmptyAndUnreadableStoredTextsNeverMatch) {

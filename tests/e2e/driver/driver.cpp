@@ -32,6 +32,7 @@
 //   driver windows                  every top-level window: handle, class, visible, caption
 //   driver broadcast NAME           posts a registered window message to all top-level windows
 //   driver traydelete WIN           deletes WIN's notification icon (id 0), as a restarted taskbar loses it
+//   driver post WIN MSG WPARAM LPARAM  posts a message (numbers in decimal or 0x hex), as the shell does
 //
 // WIN is a caption (exact), "~TEXT" (caption contains), "class:NAME", or "0x..." (handle).
 // ID is a control id in decimal, or "#N" for the Nth child in creation order.
@@ -409,6 +410,13 @@ int Run(int argc, wchar_t** argv) {
         data.hWnd = window;
         data.uID = 0;
         return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : Fail(L"no icon to delete");
+    }
+    if (cmd == L"post" && argc >= 6) {
+        auto number = [](const wchar_t* text) { return wcstoull(text, nullptr, 0); };
+        return PostMessageW(window, static_cast<UINT>(number(argv[3])), static_cast<WPARAM>(number(argv[4])),
+                            static_cast<LPARAM>(number(argv[5])))
+                   ? 0
+                   : Fail(L"post failed");
     }
     if (cmd == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : Fail(L"post failed");
     if (cmd == L"minimize") return PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : Fail(L"post failed");
