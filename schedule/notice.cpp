@@ -37,12 +37,13 @@ Candidate BootCandidate(int test, std::int32_t bootMinutes, std::uint64_t millis
     return c;
 }
 
-void AppendHourMinute(const Occurrence& o, std::string& out) {
-    KeyText t;
-    t.AppendDigits(o.hour, 2);
-    t.Append(':');
-    t.AppendDigits(o.minute, 2);
-    out.append(t.View().data(), t.View().size());
+// "将于 23:00 关机"
+std::string WhenAndWhat(const Occurrence& o) {
+    KeyText time;
+    time.AppendDigits(o.hour, 2);
+    time.Append(':');
+    time.AppendDigits(o.minute, 2);
+    return "将于 " + std::string(time.View()) + " " + Info(o.Action()).verb;
 }
 
 }  // namespace
@@ -131,23 +132,11 @@ void ScheduleNotices::Skip(const Occurrence& occurrence) {
 }
 
 std::string NoticeText(const Occurrence& occurrence) {
-    std::string text = "将于 ";
-    AppendHourMinute(occurrence, text);
-    text += " ";
-    text += Info(occurrence.Action()).verb;
-    text += "。点击此处可取消本次。";
-    return text;
+    return WhenAndWhat(occurrence) + "。点击此处可取消本次。";
 }
 
 std::string SkipQuestionText(const Occurrence& occurrence) {
-    std::string text = "将于 ";
-    AppendHourMinute(occurrence, text);
-    text += " ";
-    text += Info(occurrence.Action()).verb;
-    text += "。\n是否取消本次定时";
-    text += Info(occurrence.Action()).verb;
-    text += "？";
-    return text;
+    return WhenAndWhat(occurrence) + "。\n是否取消本次定时" + Info(occurrence.Action()).verb + "？";
 }
 
 }  // namespace ts

@@ -47,10 +47,11 @@ app_start() {
     APP_PID=$!
 }
 
-# app_start_relay [ARGS...]: as app_start, with Wine's relay log of ExitWindowsEx in $E2E_DIR/relay.log.
+# app_start_relay [ARGS...]: as app_start, with Wine's relay log of ExitWindowsEx and Shell_NotifyIconW
+# in $E2E_DIR/relay.log, and the size of every icon record sent (the systray channel).
 app_start_relay() {
     wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.ExitWindowsEx;shell32.Shell_NotifyIconW' /f >/dev/null 2>&1
-    (cd "$E2E_DIR" && WINEDEBUG=-all,+relay exec wine "$APP_WIN_DIR\\TimedShutdown.exe" "$@" >"$E2E_DIR/relay.log" 2>&1) &
+    (cd "$E2E_DIR" && WINEDEBUG=-all,+relay,+systray exec wine "$APP_WIN_DIR\\TimedShutdown.exe" "$@" >"$E2E_DIR/relay.log" 2>&1) &
     APP_PID=$!
 }
 
@@ -139,3 +140,78 @@ now_date() { date -d "${1:-now}" +%Y-%m-%d; }
 
 # relay_calls NAME: the relay log's calls of NAME (e.g. user32.ExitWindowsEx), one per line.
 relay_calls() { grep -o "Call $1([^)]*)" "$E2E_DIR/relay.log" 2>/dev/null; }
+
+# schedule_file SECTION_KEY=VALUE...: a settings file with both sections, every key empty but those given.
+schedule_file() {
+    local -A given=()
+    local kv
+    for kv in "$@"; do given[${kv%%=*}]=${kv#*=}; done
+    local section verb key
+    for section in 关机 重启; do
+        verb=$section
+        echo "[$section]"
+        for key in "定时${verb}日期" "定时${verb}时间" "每天定时${verb}" "每周定时${verb}周几" "每周定时${verb}时间" \
+            "每月定时${verb}日期" "每月定时${verb}时间" "每次开机X分钟${verb}"; do
+            echo "$key=${given[$key]:-}"
+        done
+    done
+}
+
+# expect_fired MODE: the program asked for exactly one ExitWindowsEx with MODE, removed its icon and ended.
+expect_fired() {
+    local mode=$1
+    wait_exit 15 || fail "program did not end after its schedule fired"
+    local calls
+    calls=$(relay_calls user32.ExitWindowsEx)
+    expect_eq "$calls" "Call user32.ExitWindowsEx($mode,00000000)" "ExitWindowsEx calls"
+    relay_calls shell32.Shell_NotifyIconW | grep -q '^Call shell32.Shell_NotifyIconW(00000002,' ||
+        fail "notification icon not deleted"
+}
+
+# The notice before a request ------------------------------------------------------------------
+NOTICE_TITLE="松汐定时关机"   # the balloon's title and the caption of its question
+NOTICE_CLICK=0x405            # NIN_BALLOONUSERCLICK
+
+# notice_minute [SECONDS]: returns once at least SECONDS (default 30) remain in this minute, and sets
+# NOTICE_HM to the next minute (hh:mm) and NOTICE_EPOCH to its first second: a schedule written for
+# NOTICE_HM is announced at the program's first tick and fires when NOTICE_EPOCH comes.
+notice_minute() {
+    local need=${1:-30} now
+    now=$(date +%s)
+    [ $((60 - now % 60)) -lt "$need" ] && sleep $((60 - now % 60))
+    now=$(date +%s)
+    NOTICE_EPOCH=$(((now / 60 + 1) * 60))
+    NOTICE_HM=$(date -d "@$NOTICE_EPOCH" +%H:%M)
+}
+
+# balloon_text [SECONDS]: the text of the balloon that Wine's notification area shows, once it shows.
+balloon_text() {
+    local deadline=$((SECONDS + ${1:-20})) text
+    while [ $SECONDS -lt $deadline ]; do
+        text=$(drv windows | awk -F'\t' '$2 == "tooltips_class32" && $3 ~ /visible=1/ && $5 ~ /点击此处/ {print $5}')
+        [ -n "$text" ] && { echo "$text"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# balloon_click: a click on the balloon as the shell delivers it, the icon's callback message.
+balloon_click() { drv post "$MAIN" 2025 0 "$NOTICE_CLICK" || fail "main window gone"; }
+
+# clock_past EPOCH: waits until the program's own clock label shows EPOCH's time or later (the program
+# has ticked up to then); fails after a minute and a half.
+day_seconds() { awk -F: '{print $1 * 3600 + $2 * 60 + $3}' <<<"$1"; }
+clock_past() {
+    local want shown diff deadline=$((SECONDS + 90))
+    want=$(day_seconds "$(date -d "@$1" +%H:%M:%S)")
+    while [ $SECONDS -lt $deadline ]; do
+        shown=$(drv text "$MAIN" 1002)
+        if [[ "$shown" =~ ^[0-9]{2}:[0-9]{2}:[0-9]{2}$ ]]; then
+            # Later within half a day, so midnight between the two does not matter.
+            diff=$(( ($(day_seconds "$shown") - want + 86400) % 86400 ))
+            [ "$diff" -lt 43200 ] && return 0
+        fi
+        sleep 0.5
+    done
+    return 1
+}

@@ -1,32 +1,5 @@
 # Schedules fire: the real ExitWindowsEx call is read from Wine's relay log.
 
-# schedule_file SECTION_KEY=VALUE...: a settings file with both sections, every key empty but those given.
-schedule_file() {
-    local -A given=()
-    local kv
-    for kv in "$@"; do given[${kv%%=*}]=${kv#*=}; done
-    local section verb key
-    for section in 关机 重启; do
-        verb=$section
-        echo "[$section]"
-        for key in "定时${verb}日期" "定时${verb}时间" "每天定时${verb}" "每周定时${verb}周几" "每周定时${verb}时间" \
-            "每月定时${verb}日期" "每月定时${verb}时间" "每次开机X分钟${verb}"; do
-            echo "$key=${given[$key]:-}"
-        done
-    done
-}
-
-# fires_with MODE: the program asked for exactly one ExitWindowsEx with MODE, removed its icon and ended.
-expect_fired() {
-    local mode=$1
-    wait_exit 15 || fail "program did not end after its schedule fired"
-    local calls
-    calls=$(relay_calls user32.ExitWindowsEx)
-    expect_eq "$calls" "Call user32.ExitWindowsEx($mode,00000000)" "ExitWindowsEx calls"
-    relay_calls shell32.Shell_NotifyIconW | grep -q '^Call shell32.Shell_NotifyIconW(00000002,' ||
-        fail "notification icon not deleted"
-}
-
 test_daily_shutdown_fires_at_its_minute() {
     minute_safe
     schedule_file "每天定时关机=$(now_hm)" | ini_write
