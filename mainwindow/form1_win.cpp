@@ -340,7 +340,7 @@ void Form1::OnTrayCallback(LPARAM event) {
 
 void Form1::AskToSkipNotice() {
     const Occurrence asked = notices_.Announced();
-    if (skipQuestionOpen_ || !IsAhead(asked, LocalNow())) return;
+    if (skipQuestionOpen_ || powerRequested_ || !IsAhead(asked, LocalNow())) return;
     // The shell may have sent the click: let it go on before the question's own message loop.
     ReplyMessage(0);
     skipQuestionOpen_ = true;

@@ -8,6 +8,9 @@ test_daily_shutdown_fires_at_its_minute() {
     wait_exit 15 || fail "did not fire"
     [ $((SECONDS - start)) -le 8 ] || fail "fired late: $((SECONDS - start)) s"
     expect_fired 00000008
+    # Due at the first tick: the request comes without a notice (icon added, tip set, deleted; no balloon).
+    expect_eq "$(relay_calls shell32.Shell_NotifyIconW | sed -E 's/.*\(([0-9a-f]+),.*/\1/' | tr '\n' ' ')" \
+        "00000000 00000001 00000002 " "Shell_NotifyIconW calls"
 }
 
 test_restart_schedules_fire_with_reboot() {
