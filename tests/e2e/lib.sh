@@ -184,15 +184,15 @@ notice_minute() {
     NOTICE_HM=$(date -d "@$NOTICE_EPOCH" +%H:%M)
 }
 
-# balloon_text [SECONDS]: the text of the balloon that Wine's notification area shows, once it shows.
-balloon_text() {
-    local deadline=$((SECONDS + ${1:-20})) text
+# expect_balloon TEXT: Wine's notification area shows a balloon with TEXT within 20 seconds.
+expect_balloon() {
+    local deadline=$((SECONDS + 20)) shown
     while [ $SECONDS -lt $deadline ]; do
-        text=$(drv windows | awk -F'\t' '$2 == "tooltips_class32" && $3 ~ /visible=1/ && $5 ~ /点击此处/ {print $5}')
-        [ -n "$text" ] && { echo "$text"; return 0; }
+        shown=$(drv windows | awk -F'\t' '$2 == "tooltips_class32" && $3 ~ /visible=1/ {print $5}')
+        grep -qxF "$1" <<<"$shown" && return 0
         sleep 0.2
     done
-    return 1
+    fail "no balloon [$1]; visible tooltips: [$shown]"
 }
 
 # balloon_click: a click on the balloon as the shell delivers it, the icon's callback message.

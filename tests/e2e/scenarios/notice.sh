@@ -2,23 +2,49 @@
 # shell delivers it, the question, and the request at the minute (Wine's relay log). Each scenario
 # waits for a minute to begin, so there are few of them.
 
-# The balloon shows at once, the question after its click stays open unanswered, and the restart is
-# still asked for when its minute comes; the question ends with the program.
-test_notice_unanswered_question_does_not_stop_the_request() {
+# expect_question VERB: the question after a balloon click, in Chinese whatever the locale.
+expect_question() {
+    local question
+    question=$(drv msgbox "$NOTICE_TITLE" 20000) || fail "no question after the click"
+    expect_contains "$question" "将于 $NOTICE_HM $1。\\n是否取消本次定时$1？" "question"
+    expect_contains "$question" $'button\t6\t是' "yes button"
+    expect_contains "$question" $'button\t7\t否' "no button"
+}
+
+# Started hidden, as at logon: 是 skips this shutdown, and the program keeps running through its minute.
+test_notice_skip_keeps_the_program_running() {
     notice_minute 30
-    schedule_file "每天定时重启=$NOTICE_HM" | ini_write
-    app_start_relay
+    schedule_file "每天定时关机=$NOTICE_HM" | ini_write
+    app_start_relay /s
     main_wait
-    expect_eq "$(balloon_text)" "将于 $NOTICE_HM 重启。点击此处可取消本次。" "notice"
+    expect_balloon "将于 $NOTICE_HM 关机。点击此处可取消本次。"
     screenshot balloon
     # The record carries the balloon: the Windows 2000 size, 952 bytes on 64-bit.
     grep -q 'Shell_NotifyIconW dwMessage = 1, nid->cbSize=952' "$E2E_DIR/relay.log" || fail "icon record too small"
     balloon_click
-    local question
-    question=$(drv msgbox "$NOTICE_TITLE" 20000) || fail "no question after the click"
-    expect_contains "$question" "将于 $NOTICE_HM 重启。\\n是否取消本次定时重启？" "question"
-    expect_contains "$question" $'button\t6\t是' "yes button"
-    expect_contains "$question" $'button\t7\t否' "no button"
+    expect_question 关机
+    answer "$NOTICE_TITLE" 6
+    # Five seconds of the program's ticks inside the skipped minute.
+    clock_past $((NOTICE_EPOCH + 5)) || fail "the clock stopped"
+    app_running || fail "program ended"
+    expect_eq "$(relay_calls user32.ExitWindowsEx)" "" "ExitWindowsEx calls"
+    drv hidden "$MAIN" 1000 || fail "the window showed"
+}
+
+# A shutdown and a restart in the same minute: the shutdown is announced and skipped, the restart's
+# notice follows at once, its question is left open, and the restart is still asked for when the
+# minute comes; the question ends with the program.
+test_notice_unanswered_question_does_not_stop_the_request() {
+    notice_minute 30
+    schedule_file "每天定时关机=$NOTICE_HM" "每天定时重启=$NOTICE_HM" | ini_write
+    app_start_relay
+    main_wait
+    expect_balloon "将于 $NOTICE_HM 关机。点击此处可取消本次。"
+    balloon_click
+    answer "$NOTICE_TITLE" 6
+    expect_balloon "将于 $NOTICE_HM 重启。点击此处可取消本次。"
+    balloon_click
+    expect_question 重启
     screenshot question
     wait_exit 90 || fail "no request while the question was open"
     local ended
@@ -28,23 +54,4 @@ test_notice_unanswered_question_does_not_stop_the_request() {
     expect_fired 00000002
     drv msgbox "$NOTICE_TITLE" 500 >/dev/null && fail "question outlived the program"
     return 0
-}
-
-# Started hidden, as at logon: 是 skips this shutdown, and the program keeps running through its minute.
-test_notice_skip_keeps_the_program_running() {
-    notice_minute 30
-    schedule_file "每天定时关机=$NOTICE_HM" | ini_write
-    app_start_relay /s
-    main_wait
-    expect_eq "$(balloon_text)" "将于 $NOTICE_HM 关机。点击此处可取消本次。" "notice"
-    balloon_click
-    local question
-    question=$(drv msgbox "$NOTICE_TITLE" 20000) || fail "no question after the click"
-    expect_contains "$question" "将于 $NOTICE_HM 关机。\\n是否取消本次定时关机？" "question"
-    answer "$NOTICE_TITLE" 6
-    # Five seconds of ticks inside the skipped minute.
-    clock_past $((NOTICE_EPOCH + 5)) || fail "the clock stopped"
-    app_running || fail "program ended"
-    expect_eq "$(relay_calls user32.ExitWindowsEx)" "" "ExitWindowsEx calls"
-    drv hidden "$MAIN" 1000 || fail "the window showed"
 }
