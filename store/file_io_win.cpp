@@ -115,7 +115,7 @@ bool Rename(const std::wstring& temp, const std::wstring& target) {
 enum class Outcome { Done, Failed, WriteInPlace };
 
 Outcome ReplaceExisting(Replacement how, const std::wstring& temp, const std::wstring& target) {
-    if (how == Replacement::Rename) return Rename(temp, target) ? Outcome::Done : Outcome::Failed;
+    if (how == Replacement::WithRename) return Rename(temp, target) ? Outcome::Done : Outcome::Failed;
     if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return Outcome::Done;
     const DWORD error = GetLastError();
     // It removed the old file but could not move the new one in: finish the move, or nothing is left.
@@ -172,7 +172,7 @@ FileRead ReadWholeFile(const std::string& path, std::string* bytes) {
 
 Replacement ReplacementOfThisSystem() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine ? Replacement::Rename : Replacement::ReplaceFile;
+    return wine ? Replacement::WithRename : Replacement::WithReplaceFile;
 }
 
 bool SaveWholeFile(const std::string& path, const std::string& bytes, std::string* errorReason) {

@@ -7,8 +7,8 @@
 namespace ts {
 
 enum class Replacement {
-    ReplaceFile,  // ReplaceFileW: the file keeps its attributes, ACL and streams
-    Rename,       // MoveFileExW over it: the temporary file already carries the attributes
+    WithReplaceFile,  // ReplaceFileW: the file keeps its attributes, ACL and streams
+    WithRename,       // MoveFileExW over it: the temporary file already carries the attributes
 };
 
 // ReplaceFileW, except under Wine: its ReplaceFileW moves the old file aside before it moves the new
