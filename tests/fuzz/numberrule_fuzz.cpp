@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // rule replaces the whole text, and the caret goes where the rule says.
     std::string field = "0";
     std::size_t caret = 1;
-    while (in.remaining_bytes() > 0) {
+    for (int edits = 0; edits < 16 && in.remaining_bytes() > 0; ++edits) {
         const std::size_t selected = in.ConsumeIntegralInRange<std::size_t>(0, field.size() - caret);
         const std::string piece = in.ConsumeRandomLengthString(24);
         const std::string typed = field.substr(0, caret) + piece + field.substr(caret + selected);
