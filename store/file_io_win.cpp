@@ -154,20 +154,28 @@ FileRead ReadWholeFile(const std::string& path, std::string* bytes) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing : FileRead::Failed;
     }
-    LARGE_INTEGER size;
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && static_cast<ULONGLONG>(size.QuadPart) < bytes->max_size()) {
-        bytes->reserve(static_cast<std::size_t>(size.QuadPart));
+    // Straight into the string, sized once: a large file is read at the speed of a copy.
+    LARGE_INTEGER fileSize;
+    std::size_t capacity = 0;
+    if (GetFileSizeEx(file.get(), &fileSize) && fileSize.QuadPart > 0 &&
+        static_cast<ULONGLONG>(fileSize.QuadPart) < bytes->max_size() / 2) {
+        capacity = static_cast<std::size_t>(fileSize.QuadPart);
     }
-    char buffer[65536];
+    std::size_t size = 0;
     for (;;) {
+        if (size == capacity) capacity = capacity * 2 + 8192;  // the file grew, or its size was unknown
+        bytes->resize(capacity);
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(capacity - size, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file.get(), &(*bytes)[size], chunk, &got, nullptr)) {
             bytes->clear();
             return FileRead::Failed;
         }
-        if (got == 0) return FileRead::Read;
-        bytes->append(buffer, got);
+        if (got == 0) break;
+        size += got;
     }
+    bytes->resize(size);
+    return FileRead::Read;
 }
 
 Replacement ReplacementOfThisSystem() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 
 namespace ts {
 namespace {
@@ -91,8 +92,10 @@ public:
     std::size_t position() const { return pos_; }
     bool Next(Line* line) {
         if (pos_ >= text_.size()) return false;
-        std::size_t brk = text_.find_first_of("\r\n", pos_);
-        if (brk == std::string_view::npos) {
+        // A plain loop: find_first_of tries each of the two characters at every byte.
+        std::size_t brk = pos_;
+        while (brk < text_.size() && text_[brk] != '\n' && text_[brk] != '\r') ++brk;
+        if (brk == text_.size()) {
             *line = {text_.substr(pos_), std::string_view()};
             pos_ = text_.size();
             return true;
@@ -252,23 +255,64 @@ void SetInSection(std::vector<OwnedLine>& lines, const std::string& key, const s
 }  // namespace
 
 std::string IniGetValue(const std::string& text, const std::string& section, const std::string& key, IniChars chars) {
-    SectionRange range = FindSection(text, QueryName(section), chars);
-    if (!range.found) return std::string();
-    std::string_view name = QueryName(key);
-    LineReader reader(std::string_view(text).substr(0, range.end), range.begin);
+    return IniReader(text, chars).Get(section, key);
+}
+
+IniReader::IniReader(const std::string& text, IniChars chars) : chars_(chars) {
+    // The lines before the first header form the section with the empty name.
+    sections_.push_back(Section{});
+    index_.emplace(std::string(), 0);
+    Section* current = &sections_[0];
+    LineReader reader(text);
     Line line;
     while (reader.Next(&line)) {
         ParsedLine parsed = ParseLine(line.content, chars);
-        if (parsed.kind == LineKind::Entry && NamesEqual(parsed.name, name, chars)) {
-            return ReadableValue(parsed.value, chars);
+        if (parsed.kind == LineKind::Header) {
+            // Only the first section of a name counts; a header "[]" names a section that no query finds.
+            current = nullptr;
+            if (parsed.name.empty() || !index_.emplace(Folded(parsed.name), sections_.size()).second) continue;
+            sections_.push_back(Section{parsed.name, {}});
+            current = &sections_.back();
+        } else if (parsed.kind == LineKind::Entry && current) {
+            current->entries.push_back(Entry{parsed.name, parsed.value});
         }
+    }
+}
+
+std::string IniReader::Get(const std::string& section, const std::string& key) const {
+    std::string_view sectionName = QueryName(section);
+    std::string_view keyName = QueryName(key);
+    auto found = index_.find(Folded(sectionName));
+    if (found == index_.end()) return std::string();
+    // The first key of the name wins.
+    for (const Entry& entry : sections_[found->second].entries) {
+        if (NamesEqual(entry.name, keyName, chars_)) return ReadableValue(entry.value, chars_);
     }
     return std::string();
 }
 
-bool IniHasSection(const std::string& text, const std::string& section, IniChars chars) {
-    std::string_view name = QueryName(section);
-    return !name.empty() && FindSection(text, name, chars).found;
+std::string IniReader::Folded(std::string_view name) const {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size();) {
+        std::size_t n = CharLength(folded, i, chars_);
+        if (n == 1) folded[i] = AsciiLower(folded[i]);
+        i += n;
+    }
+    return folded;
+}
+
+bool IniHasSection(const std::string& text, const std::vector<std::string>& sections, IniChars chars) {
+    LineReader reader(text);
+    Line line;
+    while (reader.Next(&line)) {
+        if (!IsHeader(line.content, chars)) continue;
+        std::string_view name = ParseLine(line.content, chars).name;
+        for (const std::string& section : sections) {
+            std::string_view wanted = QueryName(section);
+            if (!name.empty() && !wanted.empty() && NamesEqual(name, wanted, chars)) return true;
+        }
+    }
+    return false;
 }
 
 bool IniCanWrite(const std::string& section, const std::string& key, const std::string& value, IniChars chars) {

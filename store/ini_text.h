@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -27,8 +29,33 @@ constexpr std::size_t kIniValueMaxBytes = 254;
 std::string IniGetValue(const std::string& text, const std::string& section, const std::string& key,
                         IniChars chars = IniChars::Gbk);
 
-// Whether a section of that name is present (any key in it or none).
-bool IniHasSection(const std::string& text, const std::string& section, IniChars chars = IniChars::Gbk);
+// The same reading for many keys: the text is taken apart once. It keeps views into `text`, which must
+// outlive it and stay unchanged.
+class IniReader {
+public:
+    IniReader(const std::string& text, IniChars chars);
+    IniReader(const IniReader&) = delete;
+    IniReader& operator=(const IniReader&) = delete;
+    std::string Get(const std::string& section, const std::string& key) const;
+
+private:
+    struct Entry {
+        std::string_view name;
+        std::string_view value;
+    };
+    struct Section {
+        std::string_view name;
+        std::vector<Entry> entries;
+    };
+    std::string Folded(std::string_view name) const;
+
+    IniChars chars_;
+    std::vector<Section> sections_;                         // the first of each name, in file order
+    std::unordered_map<std::string, std::size_t> index_;  // folded name -> its place in sections_
+};
+
+// Whether a section of one of these names is present (any key in it or none).
+bool IniHasSection(const std::string& text, const std::vector<std::string>& sections, IniChars chars = IniChars::Gbk);
 
 // Whether the entry can be stored so that it reads back under the same names: no line breaks or zero
 // bytes anywhere, names not blank, no '=' in the key and no '[' at its start, and no GBK section name

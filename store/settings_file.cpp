@@ -50,15 +50,22 @@ std::string SettingsFilePath(const std::string& exeDir) {
     return exeDir + "\\" + kFileName;
 }
 
-SettingsSnapshot::SettingsSnapshot(const std::string& path) {
+namespace {
+
+SettingsText ReadSettingsText(const std::string& path) {
     std::string bytes;
-    if (ReadWholeFile(path, &bytes) == FileRead::Read) file_ = DecodeSettingsFile(bytes);
+    if (ReadWholeFile(path, &bytes) != FileRead::Read) return SettingsText();
+    return DecodeSettingsFile(bytes);
 }
+
+}  // namespace
+
+SettingsSnapshot::SettingsSnapshot(const std::string& path)
+    : file_(ReadSettingsText(path)), reader_(file_.text, CharsOf(file_.encoding)) {}
 
 std::string SettingsSnapshot::Get(const std::string& section, const std::string& key) const {
     const FileEncoding encoding = file_.encoding;
-    std::string value = IniGetValue(file_.text, InFileForm(section, encoding), InFileForm(key, encoding),
-                                    CharsOf(encoding));
+    std::string value = reader_.Get(InFileForm(section, encoding), InFileForm(key, encoding));
     return encoding == FileEncoding::Gbk ? GbkToUtf8(value) : value;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/ini_text.h"
 #include "store/text_encoding.h"
 
 namespace ts {
@@ -19,11 +20,14 @@ std::string SettingsFilePath(const std::string& exeDir);
 class SettingsSnapshot {
 public:
     explicit SettingsSnapshot(const std::string& path);
+    SettingsSnapshot(const SettingsSnapshot&) = delete;
+    SettingsSnapshot& operator=(const SettingsSnapshot&) = delete;
     // The key's value as UTF-8, or "" for anything missing.
     std::string Get(const std::string& section, const std::string& key) const;
 
 private:
     SettingsText file_;
+    IniReader reader_;  // views into file_.text
 };
 
 // The key's value as UTF-8, or "" for anything missing.

@@ -157,8 +157,7 @@ SettingsText DecodeSettingsFile(const std::string& bytes) {
         }
     }
     if (ascii) return file;
-    const bool utf8Names = IniHasSection(bytes, kShutdownSection, IniChars::Utf8) ||
-                           IniHasSection(bytes, kRestartSection, IniChars::Utf8);
+    const bool utf8Names = IniHasSection(bytes, {kShutdownSection, kRestartSection}, IniChars::Utf8);
     const bool valid = IsValidUtf8(bytes);
     if (valid && utf8Names) {
         file.encoding = FileEncoding::Utf8;

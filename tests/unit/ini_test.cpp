@@ -283,8 +283,8 @@ TEST(IniText, Utf8TextIsSplitAsUtf8) {
     EXPECT_EQ(IniGetValue(file, "中", "key", IniChars::Gbk), "") << "GBK pairs the last byte with ']'";
     EXPECT_EQ(IniGetValue(file, "节", "k", IniChars::Utf8), Repeat("中", 127)) << "two bytes each in code page 936";
     EXPECT_EQ(IniGetValue(file, "节", "k2", IniChars::Utf8), std::string(254, 'a'));
-    EXPECT_TRUE(IniHasSection(file, "中", IniChars::Utf8));
-    EXPECT_FALSE(IniHasSection(file, "中文", IniChars::Utf8));
+    EXPECT_TRUE(IniHasSection(file, {"中文", "节"}, IniChars::Utf8));
+    EXPECT_FALSE(IniHasSection(file, {"中文", ""}, IniChars::Utf8));
     EXPECT_EQ(*IniSetValue(file, "中", "j", "w", IniChars::Utf8), "[中]\nKey=v\nj=w\n" + file.substr(12));
 }
 
