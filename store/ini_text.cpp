@@ -223,7 +223,9 @@ std::string LineEndStyle(std::string_view text) {
     std::size_t brk = text.find_first_of("\r\n");
     if (brk == std::string_view::npos) return kCrLf;
     if (text[brk] == '\n') return "\n";
-    return text.compare(brk, 2, kCrLf) == 0 ? kCrLf : "\r";
+    // A lone CR written before a line that starts with LF would join with it into one CRLF: lone CRs
+    // only for a file that has no LF at all.
+    return text.compare(brk, 2, kCrLf) == 0 || text.find('\n') != std::string_view::npos ? kCrLf : "\r";
 }
 
 // One section's lines, owned, while keys are set in it.

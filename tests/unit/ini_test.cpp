@@ -195,6 +195,7 @@ TEST(IniText, WritesLikeTheProfileFunctionsAndKeepsEverythingElse) {
         {"LF file gets an LF section", "[s]\nk=1", "t", "j", "w", "[s]\nk=1\n[t]\nj=w\n"},
         {"CR file gets CR", "[s]\rk=1\r", "s", "j", "w", "[s]\rk=1\rj=w\r"},
         {"the first line end decides", "[s]\nk=1\r\n", "s", "j", "w", "[s]\nk=1\r\nj=w\n"},
+        {"a lone CR never joins a following LF", "[s]\rk=1\r\n\n[t]\r", "s", "j", "w", "[s]\rk=1\r\nj=w\r\n\n[t]\r"},
         {"new key after a last line without end", "[s]\r\nk=v", "s", "j", "w", "[s]\r\nk=v\r\nj=w\r\n"},
         {"new key under a header without end", "[s]", "s", "j", "w", "[s]\r\nj=w\r\n"},
         {"new section at the end", "[s]\r\nk=v\r\n\r\n", "t", "j", "w", "[s]\r\nk=v\r\n\r\n[t]\r\nj=w\r\n"},
