@@ -1,19 +1,21 @@
 # The settings file under faults: kills in the middle of a save, files in other encodings, bad files,
 # and a folder where no new file can be made.
 S_FORM2="定时关机 - 设置"
-S_BOOT_CHECK=2105
-S_BOOT_MINUTES=2009
+S_MONTHLY_CHECK=2104
+S_MONTHLY_DAY=2006
 S_OK=2302
+# A day of the month that is not today, so a saved monthly schedule never fires during a scenario.
+S_DAY=$((($(date +%-d) + 14) % 28 + 1))
 
-# store_save_boot_minutes MINUTES: opens the shutdown dialog, ticks the minutes-after-start row with
-# MINUTES and presses 确定; prints the message box's text if one came instead of the dialog closing.
-store_save_boot_minutes() {
+# store_save_monthly DAY: opens the shutdown dialog, ticks the monthly row with DAY and presses 确定;
+# prints the message box's text if one came instead of the dialog closing.
+store_save_monthly() {
     drv click "$MAIN" 1004
     local dlg
     dlg=$(drv wait "$S_FORM2" 10000) || fail "the shutdown dialog did not open"
     drv visible "$dlg" 5000 || fail "the shutdown dialog is not visible"
-    drv check "$dlg" "$S_BOOT_CHECK" 1 || fail "Check5"
-    drv fill "$dlg" "$S_BOOT_MINUTES=$1" >/dev/null || fail "Text9"
+    drv check "$dlg" "$S_MONTHLY_CHECK" 1 || fail "Check4"
+    drv fill "$dlg" "$S_MONTHLY_DAY=$1" >/dev/null || fail "Text6"
     drv click "$dlg" "$S_OK"
     drv gone "$dlg" 10000 && return 0
     drv msgbox "$S_FORM2" 5000
@@ -49,29 +51,29 @@ test_store_unicode_files_saved_through_the_dialog() {
     expect_contains "$(drv lines "$MAIN" 1005)" "(每天定时关机)" "List1 from the UTF-16 file"
     expect_contains "$(drv lines "$MAIN" 1008)" "(每天定时重启)" "List2 from the UTF-16 file"
     local box
-    box=$(store_save_boot_minutes 30) || fail "no save and no message"
+    box=$(store_save_monthly "$S_DAY") || fail "no save and no message"
     [ -z "$box" ] || fail "the save failed: $box"
     expect_eq "$(head -c 2 "$APP_DIR/timer.ini" | od -An -tx1 | tr -d ' ')" fffe "the UTF-16 mark"
     local text
     text=$(tail -c +3 "$APP_DIR/timer.ini" | iconv -f UTF-16LE -t UTF-8) || fail "not UTF-16 throughout"
     expect_eq "$(head -1 <<<"$text")" "; 手改 😀"$'\r' "the comment"
     expect_contains "$text" "每天定时关机=07:00"$'\r\n' "the daily shutdown"
-    expect_contains "$text" "每次开机X分钟关机=30"$'\r\n' "the saved row"
+    expect_contains "$text" "每月定时关机日期=$S_DAY"$'\r\n' "the saved row"
     expect_contains "$text" "[重启]"$'\r\n'"每天定时重启=12:00"$'\r' "the restart section"
     expect_eq "$(grep -c $'[^\r]$' <<<"$text")" 0 "lines without CRLF"
-    expect_contains "$(drv lines "$MAIN" 1005)" "(每次开机30分钟关机)" "List1 after the save"
+    expect_contains "$(drv lines "$MAIN" 1005)" "(每月定时关机)" "List1 after the save"
     app_quit
 
     printf '%s\n' "${lines[@]}" >"$APP_DIR/timer.ini"
     store_start >/dev/null
     expect_contains "$(drv lines "$MAIN" 1005)" "(每天定时关机)" "List1 from the UTF-8 file"
-    box=$(store_save_boot_minutes 45) || fail "no save and no message"
+    box=$(store_save_monthly "$S_DAY") || fail "no save and no message"
     [ -z "$box" ] || fail "the save failed: $box"
     iconv -f UTF-8 -t UTF-8 "$APP_DIR/timer.ini" >/dev/null || fail "not UTF-8 throughout"
     expect_eq "$(head -c 3 "$APP_DIR/timer.ini" | od -An -tx1 | tr -d ' ')" "$(printf '; \xe6' | od -An -tx1 | tr -d ' ')" \
         "no mark added"
     expect_eq "$(grep -c $'\r' "$APP_DIR/timer.ini")" 0 "CRs in an LF file"
-    grep -qx "每次开机X分钟关机=45" "$APP_DIR/timer.ini" || fail "the saved row: $(cat "$APP_DIR/timer.ini")"
+    grep -qx "每月定时关机日期=$S_DAY" "$APP_DIR/timer.ini" || fail "the saved row: $(cat "$APP_DIR/timer.ini")"
     grep -qx "; 手改 😀" "$APP_DIR/timer.ini" || fail "the comment"
     app_quit
 }
@@ -110,12 +112,12 @@ INI
         echo "start with the $name file ($(stat -c %s "$APP_DIR/timer.ini") bytes): $seconds s"
         expect_contains "$(drv lines "$MAIN" 1005)" "(每天定时关机)" "List1 ($name)"
         local box
-        box=$(store_save_boot_minutes 30) || fail "no save and no message ($name)"
+        box=$(store_save_monthly "$S_DAY") || fail "no save and no message ($name)"
         [ -z "$box" ] || fail "the save failed ($name): $box"
         # Everything before the section and after it byte for byte; the section with the new row.
         cmp -s -n "$(stat -c %s "$before")" "$APP_DIR/timer.ini" "$before" || fail "the bytes before the section ($name)"
         tail -c "$(printf '%s' "$after_section" | wc -c)" "$APP_DIR/timer.ini" | cmp -s - <(printf '%s' "$after_section") || fail "the bytes after the section ($name)"
-        iconv -f CP936 -t UTF-8 -c "$APP_DIR/timer.ini" 2>/dev/null | grep -qa "^每次开机X分钟关机=30" ||
+        iconv -f CP936 -t UTF-8 -c "$APP_DIR/timer.ini" 2>/dev/null | grep -qa "^每月定时关机日期=$S_DAY" ||
             fail "the saved row ($name)"
         app_quit
         rm -f "$before" "$E2E_DIR/file-$name"
@@ -127,7 +129,7 @@ INI
     seconds=$(store_start)
     echo "start with a folder named timer.ini: $seconds s"
     local box
-    box=$(store_save_boot_minutes 30) || fail "no message for a folder"
+    box=$(store_save_monthly "$S_DAY") || fail "no message for a folder"
     expect_contains "$box" "无法保存设置" "message for a folder"
     answer "$S_FORM2" 1
     [ -d "$APP_DIR/timer.ini" ] && [ -z "$(ls -A "$APP_DIR/timer.ini")" ] || fail "the folder changed"
@@ -152,11 +154,11 @@ INI
     app_start_as_user
     main_wait 60000
     local box
-    box=$(store_save_boot_minutes 30) || { chmod 755 "$APP_DIR"; fail "no save and no message"; }
+    box=$(store_save_monthly "$S_DAY") || { chmod 755 "$APP_DIR"; fail "no save and no message"; }
     chmod 755 "$APP_DIR"
     [ -z "$box" ] || fail "the save failed: $box"
     expect_eq "$(stat -c %i "$APP_DIR/timer.ini")" "$inode" "the same file"
-    ini_read | grep -q "^每次开机X分钟关机=30"$'\r' || fail "the saved row: $(ini_read)"
+    ini_read | grep -q "^每月定时关机日期=$S_DAY"$'\r' || fail "the saved row: $(ini_read)"
     ini_read | grep -q "^每天定时关机=07:00"$'\r' || fail "the daily shutdown"
     expect_eq "$(ls -A "$APP_DIR" | grep -c '\.tmp$')" 0 "temporary files"
 }
