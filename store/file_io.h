@@ -15,10 +15,12 @@ FileRead ReadWholeFile(const std::string& path, std::string* bytes);
 // old or wholly new; an existing file keeps its attributes, permissions and streams. Two cases are
 // written in place instead, flushed, as the profile functions would write them: a file with other
 // hard links (a replacement would part them from it), and a folder where no new file can be made but
-// the file itself may be written. Temporary files that earlier saves left behind are removed first.
-// A read-only file is refused. On failure the old file is left as it was, no temporary file stays,
+// the file itself may be written. A read-only file is refused. On failure the old file is left as it was, no temporary file stays,
 // and *errorReason (if given) gets the system's message for the step that failed.
 bool SaveWholeFile(const std::string& path, const std::string& bytes, std::string* errorReason);
+
+// Removes the temporary files that saves interrupted by a crash or a power cut left beside the file.
+void RemoveLeftoverTemporaries(const std::string& path);
 
 // The system's message for the last error of the calling thread (GetLastError or errno), as UTF-8.
 std::string LastSystemErrorText();

@@ -48,17 +48,6 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-void RemoveLeftoverTemps(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    const std::string name = path.substr(folder.size());
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return;
-    while (struct dirent* entry = readdir(dir)) {
-        if (IsTempFileOf(entry->d_name, name)) unlink((folder + entry->d_name).c_str());
-    }
-    closedir(dir);
-}
-
 int CreateTempBeside(const std::string& path, std::string* temp) {
     static unsigned long counter = 0;
     const std::string folder = FolderOf(path);
@@ -115,7 +104,6 @@ bool SaveWholeFile(const std::string& path, const std::string& bytes, std::strin
         errno = EACCES;
         return fail();
     }
-    RemoveLeftoverTemps(path);
     if (exists && old.st_nlink > 1) return WriteInPlace(path, bytes) || fail();
 
     std::string temp;
@@ -138,6 +126,17 @@ bool SaveWholeFile(const std::string& path, const std::string& bytes, std::strin
     if (!fd.Close()) return failAndRemove();
     if (std::rename(temp.c_str(), path.c_str()) != 0) return failAndRemove();
     return true;
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string name = path.substr(folder.size());
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    while (struct dirent* entry = readdir(dir)) {
+        if (IsTempFileOf(entry->d_name, name)) unlink((folder + entry->d_name).c_str());
+    }
+    closedir(dir);
 }
 
 std::string LastSystemErrorText() { return std::strerror(errno); }

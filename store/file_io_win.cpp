@@ -58,24 +58,11 @@ std::wstring FolderOf(const std::wstring& path) {
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
 
-// Temporary files of saves that a crash or a power cut interrupted. One that another process is still
-// writing is open without sharing, so its delete fails and it stays.
-void RemoveLeftoverTemps(const std::wstring& target) {
-    const std::wstring folder = FolderOf(target);
-    const std::string name = Narrow(NameOf(target));
-    WIN32_FIND_DATAW found;
-    UniqueFind find(FindFirstFileW((target + L".~*.tmp").c_str(), &found));
-    if (!find) return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTempFileOf(Narrow(found.cFileName), name)) {
-            DeleteFileW((folder + found.cFileName).c_str());
-        }
-    } while (FindNextFileW(find.get(), &found));
-}
-
 // A new file beside the target, so the rename never crosses volumes.
 UniqueFile CreateTempBeside(const std::wstring& target, DWORD attributes, std::wstring* tempPath) {
-    static unsigned long counter = 0;
+    // Process ids come back soon (under Wine at once): a counter that starts at the clock keeps a new
+    // run from meeting the names of the last one's left-overs.
+    static unsigned long counter = GetTickCount();
     const std::string name = Narrow(NameOf(target));
     for (int attempt = 0; attempt < 100; ++attempt) {
         *tempPath = FolderOf(target) + Widen(TempFileName(name, GetCurrentProcessId(), ++counter));
@@ -178,6 +165,21 @@ FileRead ReadWholeFile(const std::string& path, std::string* bytes) {
     return FileRead::Read;
 }
 
+// One that another process is still writing is open without sharing: its delete fails and it stays.
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::wstring target = Widen(path);
+    const std::wstring folder = FolderOf(target);
+    const std::string name = Narrow(NameOf(target));
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW((target + L".~*.tmp").c_str(), &found));
+    if (!find) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTempFileOf(Narrow(found.cFileName), name)) {
+            DeleteFileW((folder + found.cFileName).c_str());
+        }
+    } while (FindNextFileW(find.get(), &found));
+}
+
 Replacement ReplacementOfThisSystem() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return wine ? Replacement::WithRename : Replacement::WithReplaceFile;
@@ -200,7 +202,6 @@ bool SaveWholeFileWith(Replacement how, const std::string& path, const std::stri
         SetLastError(ERROR_ACCESS_DENIED);
         return fail();
     }
-    RemoveLeftoverTemps(target);
     if (exists && HasOtherLinks(target)) return WriteInPlace(target, bytes) || fail();
 
     std::wstring temp;

@@ -1,5 +1,7 @@
 #include "store/settings_file.h"
 
+#include <utility>
+
 #include "store/codepage.h"
 #include "store/file_io.h"
 #include "store/ini_text.h"
@@ -26,7 +28,9 @@ bool WriteEntries(const std::string& path, const std::string& section, const Ini
     std::string old;
     // A file that exists but cannot be read must not be replaced by one built from nothing.
     if (ReadWholeFile(path, &old) == FileRead::Failed) return fail(LastSystemErrorText());
-    SettingsText file = DecodeSettingsFile(old);
+    // Every save clears what interrupted ones left, even one that finds nothing to change.
+    RemoveLeftoverTemporaries(path);
+    SettingsText file = DecodeSettingsFile(std::move(old));
     if (file.refusal == SaveRefusal::UnclearEncoding) return fail(kUnclearEncoding);
     if (file.refusal == SaveRefusal::CutUtf16) return fail(kCutUtf16);
     IniEntries converted;
@@ -55,7 +59,7 @@ namespace {
 SettingsText ReadSettingsText(const std::string& path) {
     std::string bytes;
     if (ReadWholeFile(path, &bytes) != FileRead::Read) return SettingsText();
-    return DecodeSettingsFile(bytes);
+    return DecodeSettingsFile(std::move(bytes));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace ts {
 namespace {
@@ -127,7 +128,7 @@ std::string Utf16ToUtf8(const std::u16string& utf16) {
     return DecodeUtf16(utf16.size(), [&](std::size_t i) { return static_cast<std::uint32_t>(utf16[i]); });
 }
 
-SettingsText DecodeSettingsFile(const std::string& bytes) {
+SettingsText DecodeSettingsFile(std::string bytes) {
     SettingsText file;
     if (StartsWith(bytes, kUtf8Mark)) {
         // Kept as it is, even where it is not well-formed UTF-8: only lines the program sets change.
@@ -148,17 +149,17 @@ SettingsText DecodeSettingsFile(const std::string& bytes) {
         if (bytes.size() % 2 != 0) file.refusal = SaveRefusal::CutUtf16;
         return file;
     }
-    file.text = bytes;
+    file.text = std::move(bytes);
     bool ascii = true;
-    for (char c : bytes) {
+    for (char c : file.text) {
         if (static_cast<unsigned char>(c) >= 0x80) {
             ascii = false;
             break;
         }
     }
     if (ascii) return file;
-    const bool utf8Names = IniHasSection(bytes, {kShutdownSection, kRestartSection}, IniChars::Utf8);
-    const bool valid = IsValidUtf8(bytes);
+    const bool utf8Names = IniHasSection(file.text, {kShutdownSection, kRestartSection}, IniChars::Utf8);
+    const bool valid = IsValidUtf8(file.text);
     if (valid && utf8Names) {
         file.encoding = FileEncoding::Utf8;
     } else if (valid || utf8Names) {

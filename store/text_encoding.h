@@ -39,7 +39,7 @@ IniChars CharsOf(FileEncoding encoding);
 // UTF-8. A file without a mark that cannot be told apart safely is read as code page 936 and refused
 // for writing: UTF-8 section names among bytes that are not UTF-8 (half of it one encoding, half the
 // other), or valid UTF-8 beyond ASCII without any section name of the program's.
-SettingsText DecodeSettingsFile(const std::string& bytes);
+SettingsText DecodeSettingsFile(std::string bytes);
 
 // The file's bytes for `text` in `encoding`, with the encoding's mark.
 std::string EncodeSettingsFile(const std::string& text, FileEncoding encoding);
