@@ -153,10 +153,11 @@ INI
     inode=$(stat -c %i "$APP_DIR/timer.ini")
     chmod 555 "$APP_DIR"
     # Wine's server opens and renames files for its programs: it starts again, as a user would run it.
+    local limited=(setpriv --bounding-set=-dac_override,-dac_read_search,-fowner)
     wineserver -k
     wineserver -w
-    (cd "$E2E_DIR" && exec setpriv --bounding-set=-dac_override,-dac_read_search,-fowner \
-        wine "$APP_WIN_DIR\\TimedShutdown.exe" >>"$E2E_DIR/program.log" 2>&1) &
+    "${limited[@]}" wineserver -p || fail "no wineserver"
+    (cd "$E2E_DIR" && exec "${limited[@]}" wine "$APP_WIN_DIR\\TimedShutdown.exe" >>"$E2E_DIR/program.log" 2>&1) &
     APP_PID=$!
     main_wait 60000
     local box
