@@ -17,9 +17,13 @@ store_save_monthly() {
     drv check "$dlg" "$S_MONTHLY_CHECK" 1 || fail "Check4"
     drv fill "$dlg" "$S_MONTHLY_DAY=$1" >/dev/null || fail "Text6"
     drv click "$dlg" "$S_OK"
-    # A save of a large file writes and flushes all of it: allow for a slow disk.
-    drv gone "$dlg" 60000 && return 0
-    drv msgbox "$S_FORM2" 5000
+    # A save of a large file writes and flushes all of it: allow a minute for a slow disk.
+    local i box
+    for i in $(seq 1 60); do
+        drv gone "$dlg" 900 && return 0
+        box=$(drv msgbox "$S_FORM2" 100) && { echo "$box"; return 0; }
+    done
+    return 1
 }
 
 # store_start: starts the program and waits for its main window; prints the seconds it took, and the
