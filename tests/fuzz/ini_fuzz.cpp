@@ -53,6 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string read = ts::IniGetValue(text, section, key, chars);
     Check(read.size() <= ts::kIniValueMaxBytes * (chars == ts::IniChars::Utf8 ? 2 : 1));
     std::string otherBefore = ts::IniGetValue(text, otherSection, otherKey, chars);
+    // The reader that takes the text apart once agrees with the scan for one key.
+    {
+        const ts::IniReader reader(text, chars);
+        Check(reader.Get(section, key) == read);
+        Check(reader.Get(otherSection, otherKey) == otherBefore);
+    }
 
     std::optional<std::string> written = ts::IniSetValue(text, section, key, value, chars);
     Check(written.has_value() == ts::IniCanWrite(section, key, value, chars));
