@@ -20,7 +20,7 @@ store_save_monthly() {
     # A save of a large file writes and flushes all of it: allow a minute for a slow disk.
     local i box
     for i in $(seq 1 60); do
-        drv gone "$dlg" 900 && return 0
+        drv gone "$dlg" 900 >/dev/null && return 0
         box=$(drv msgbox "$S_FORM2" 100) && { echo "$box"; return 0; }
     done
     return 1
