@@ -72,6 +72,10 @@ double ReadNumericValue(const std::string& text) {
 
 std::string FormatNumber(double value) {
     if (!std::isfinite(value) || value == 0) return "0";
+    // Fifteen digits round the largest doubles up beyond the double range, and the text would read
+    // back as nothing: show the largest fifteen-digit value that reads back instead.
+    const double largest = 1.79769313486231e308;
+    if (std::fabs(value) > largest) value = std::copysign(largest, value);
     char buffer[64];
     std::snprintf(buffer, sizeof(buffer), "%.14e", value);  // 15 significant digits, rounded
     // buffer: [-]d.dddddddddddddde[+-]xx

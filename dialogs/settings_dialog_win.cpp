@@ -246,9 +246,8 @@ void SettingsDialog::ApplyDpi(UINT dpi) {
 
 void SettingsDialog::FillFromSettingsFile() {
     const std::string path = SettingsFilePath(ExecutableDirectory());
-    KeyReader read = [&path](const std::string& section, const std::string& key) {
-        return GetIniString(path, section, key);
-    };
+    const SettingsSnapshot file(path);
+    KeyReader read = [&file](const std::string& section, const std::string& key) { return file.Get(section, key); };
     SYSTEMTIME now;
     GetLocalTime(&now);
     const DialogFields fields = FieldsFromSettings(action_, read, CalendarDate{now.wYear, now.wMonth, now.wDay});

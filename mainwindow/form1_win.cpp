@@ -281,9 +281,8 @@ HBRUSH Form1::OnCtlColor(HDC dc, HWND control) {
 
 void Form1::ShiJian() {
     const std::string path = SettingsFilePath(ExecutableDirectory());
-    KeyReader read = [&path](const std::string& section, const std::string& key) {
-        return GetIniString(path, section, key);
-    };
+    const SettingsSnapshot file(path);
+    KeyReader read = [&file](const std::string& section, const std::string& key) { return file.Get(section, key); };
     LoadBothSets(read, ShutdownSchedule, RestartSchedule);
 }
 

@@ -2,6 +2,9 @@
 # Builds the libFuzzer targets (tests/fuzz/*.cpp) natively with clang, ASan and UBSan, in a build
 # directory of their own, and runs each for a bounded time. The corpus is kept between runs.
 # Usage: scripts/fuzz.sh [seconds per target, default 300] [target ...]
+# With TS_FUZZ_RUNS set, a target also stops after that many executions. Inputs are at most
+# TS_FUZZ_MAX_LEN bytes (default 1024): settings files and field texts are small, and short inputs run
+# several times faster.
 # Exits non-zero when a target crashes; the input that did it is kept under <build>/crashes.
 set -euo pipefail
 source "$(dirname "$0")/lib/setup.sh"
@@ -33,7 +36,10 @@ for name in "${targets[@]}"; do
     log="$build/$name.log"
     ts_log "running $name for $seconds s"
     status=0
-    "$build/$name" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    runs_limit=()
+    [ -n "${TS_FUZZ_RUNS:-}" ] && runs_limit=(-runs="$TS_FUZZ_RUNS")
+    "$build/$name" "${dict[@]}" "${runs_limit[@]}" -max_len="${TS_FUZZ_MAX_LEN:-1024}" -max_total_time="$seconds" \
+        -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$build/crashes/$name-" "$corpus" >"$log" 2>&1 || status=$?
     runs=$(sed -n -E 's/^stat::number_of_executed_units: *([0-9]+).*/\1/p' "$log" | tail -1)
     [ -z "$runs" ] && runs=$(sed -n -E 's/^Done ([0-9]+) runs.*/\1/p' "$log" | tail -1)

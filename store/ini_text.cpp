@@ -1,30 +1,42 @@
 #include "store/ini_text.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace ts {
 namespace {
 
-const char kNewLine[] = "\r\n";
+const char kCrLf[] = "\r\n";
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
-// Length of the character at `i`: two bytes for a lead byte with a valid trail byte, else one. A lead
-// byte before anything else stands alone, so a stray byte can never swallow a line break.
-std::size_t CharLength(const std::string& s, std::size_t i) {
-    if (i + 1 < s.size() && IsLeadByte(static_cast<unsigned char>(s[i])) &&
-        IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
-        return 2;
+// Length of the character at `i`. GBK: two bytes for a lead byte with a valid trail byte, else one; a
+// lead byte before anything else stands alone, so a stray byte can never swallow a line break. UTF-8:
+// a lead byte and the continuation bytes that follow it, at most as many as it announces.
+std::size_t CharLength(std::string_view s, std::size_t i, IniChars chars) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (chars == IniChars::Gbk) {
+        return i + 1 < s.size() && IsGbkLead(c) && IsGbkTrail(static_cast<unsigned char>(s[i + 1])) ? 2 : 1;
     }
-    return 1;
+    std::size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    std::size_t length = 1;
+    while (length < n && i + length < s.size() && (static_cast<unsigned char>(s[i + length]) & 0xC0) == 0x80) ++length;
+    return length;
+}
+
+// Bytes the character takes in code page 936, where the A functions measure a value.
+std::size_t AnsiWidth(std::string_view s, std::size_t i, std::size_t length, IniChars chars) {
+    if (chars == IniChars::Gbk) return length;
+    return static_cast<unsigned char>(s[i]) < 0x80 ? 1 : 2;
 }
 
 // Ctrl-Z counts as a blank too: the profile functions trim it under code page 936.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 // No blank is ever part of a two-byte character, so trimming byte by byte is safe.
-std::string Trim(const std::string& s) {
+std::string_view Trim(std::string_view s) {
     std::size_t begin = 0;
     std::size_t end = s.size();
     while (begin < end && IsBlank(s[begin])) ++begin;
@@ -34,14 +46,14 @@ std::string Trim(const std::string& s) {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Case is folded only for single-byte ASCII letters: a trail byte that looks like a letter belongs to
-// a Chinese character and must match exactly.
-bool NamesEqual(const std::string& a, const std::string& b) {
+// Case is folded only for single-byte ASCII letters: a GBK trail byte that looks like a letter belongs
+// to a Chinese character and must match exactly.
+bool NamesEqual(std::string_view a, std::string_view b, IniChars chars) {
     if (a.size() != b.size()) return false;
     std::size_t i = 0;
     while (i < a.size()) {
-        std::size_t n = CharLength(a, i);
-        if (n != CharLength(b, i)) return false;
+        std::size_t n = CharLength(a, i, chars);
+        if (n != CharLength(b, i, chars)) return false;
         if (n == 1) {
             if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
         } else if (a.compare(i, n, b, i, n) != 0) {
@@ -53,66 +65,72 @@ bool NamesEqual(const std::string& a, const std::string& b) {
 }
 
 // A name as the A functions see it: a C string, without blanks around it.
-std::string QueryName(const std::string& name) { return Trim(name.substr(0, name.find('\0'))); }
+std::string_view QueryName(std::string_view name) { return Trim(name.substr(0, name.find('\0'))); }
 
-// At most `limit` bytes, never half a two-byte character.
-std::string CutWhole(const std::string& s, std::size_t limit) {
+// At most kIniValueMaxBytes in code page 936, never half a character.
+std::string_view CutWhole(std::string_view s, IniChars chars) {
     std::size_t i = 0;
+    std::size_t width = 0;
     while (i < s.size()) {
-        std::size_t n = CharLength(s, i);
-        if (i + n > limit) break;
+        std::size_t n = CharLength(s, i, chars);
+        width += AnsiWidth(s, i, n, chars);
+        if (width > kIniValueMaxBytes) break;
         i += n;
     }
     return s.substr(0, i);
 }
 
 struct Line {
-    std::string content;
-    std::string end;  // "\r\n", "\n", "\r" or "" for a last line without one
+    std::string_view content;
+    std::string_view end;  // "\r\n", "\n", "\r" or "" for a last line without one
 };
 
-std::vector<Line> SplitLines(const std::string& text) {
-    std::vector<Line> lines;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t brk = text.find_first_of("\r\n", i);
-        if (brk == std::string::npos) {
-            lines.push_back({text.substr(i), ""});
-            break;
+// Walks the lines of a text without copying them.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text, std::size_t from = 0) : text_(text), pos_(from) {}
+    std::size_t position() const { return pos_; }
+    bool Next(Line* line) {
+        if (pos_ >= text_.size()) return false;
+        // A plain loop: find_first_of tries each of the two characters at every byte.
+        std::size_t brk = pos_;
+        while (brk < text_.size() && text_[brk] != '\n' && text_[brk] != '\r') ++brk;
+        if (brk == text_.size()) {
+            *line = {text_.substr(pos_), std::string_view()};
+            pos_ = text_.size();
+            return true;
         }
-        std::size_t endLength = text.compare(brk, 2, kNewLine) == 0 ? 2 : 1;
-        lines.push_back({text.substr(i, brk - i), text.substr(brk, endLength)});
-        i = brk + endLength;
+        std::size_t endLength = text_.compare(brk, 2, kCrLf) == 0 ? 2 : 1;
+        *line = {text_.substr(pos_, brk - pos_), text_.substr(brk, endLength)};
+        pos_ = brk + endLength;
+        return true;
     }
-    return lines;
-}
 
-std::string JoinLines(const std::vector<Line>& lines) {
-    std::string text;
-    for (const Line& line : lines) text += line.content + line.end;
-    return text;
-}
+private:
+    std::string_view text_;
+    std::size_t pos_;
+};
 
 enum class LineKind { Blank, Header, Entry, Other };
 
 struct ParsedLine {
     LineKind kind = LineKind::Blank;
-    std::string name;   // section of a header, key of an entry
-    std::string value;  // an entry's value without blanks around it
+    std::string_view name;   // section of a header, key of an entry
+    std::string_view value;  // an entry's value without blanks around it
     bool hasEquals = false;
 };
 
-ParsedLine ParseLine(const std::string& content) {
+ParsedLine ParseLine(std::string_view content, IniChars chars) {
     ParsedLine parsed;
-    std::string text = Trim(content);
+    std::string_view text = Trim(content);
     if (text.empty()) return parsed;
     if (text[0] == '[') {
         // The section name runs to the last ']' of the line; anything after it is ignored.
-        std::size_t close = std::string::npos;
-        for (std::size_t i = 1; i < text.size(); i += CharLength(text, i)) {
+        std::size_t close = std::string_view::npos;
+        for (std::size_t i = 1; i < text.size(); i += CharLength(text, i, chars)) {
             if (text[i] == ']') close = i;
         }
-        if (close == std::string::npos) {
+        if (close == std::string_view::npos) {
             parsed.kind = LineKind::Other;
         } else {
             parsed.kind = LineKind::Header;
@@ -121,8 +139,8 @@ ParsedLine ParseLine(const std::string& content) {
         return parsed;
     }
     parsed.kind = LineKind::Entry;
-    std::size_t equals = text.find('=');  // '=' is never a trail byte
-    if (equals == std::string::npos) {
+    std::size_t equals = text.find('=');  // '=' is never part of a longer character
+    if (equals == std::string_view::npos) {
         parsed.name = text;
     } else {
         parsed.hasEquals = true;
@@ -132,8 +150,15 @@ ParsedLine ParseLine(const std::string& content) {
     return parsed;
 }
 
-// Body of the first section of that name: lines [begin, end). The lines before the first header form
-// the section with the empty name; a header "[]" names a section that no query finds.
+bool IsHeader(std::string_view content, IniChars chars) {
+    // Most lines are entries: only a line that starts with '[' can be a header.
+    std::string_view text = Trim(content);
+    return !text.empty() && text[0] == '[' && ParseLine(text, chars).kind == LineKind::Header;
+}
+
+// The first section of that name, as byte offsets: its header line [header, begin) and its body
+// [begin, end). The lines before the first header form the section with the empty name; a header "[]"
+// names a section that no query finds.
 struct SectionRange {
     bool found = false;
     std::size_t header = 0;
@@ -141,118 +166,211 @@ struct SectionRange {
     std::size_t end = 0;
 };
 
-SectionRange FindSection(const std::vector<Line>& lines, const std::string& section) {
+SectionRange FindSection(std::string_view text, std::string_view section, IniChars chars) {
     SectionRange range;
-    std::size_t i = 0;
+    LineReader reader(text);
+    Line line;
     if (section.empty()) {
         range.found = true;
     } else {
-        for (; i < lines.size(); ++i) {
-            ParsedLine parsed = ParseLine(lines[i].content);
-            if (parsed.kind == LineKind::Header && !parsed.name.empty() && NamesEqual(parsed.name, section)) {
+        for (;;) {
+            std::size_t start = reader.position();
+            if (!reader.Next(&line)) return range;
+            if (!IsHeader(line.content, chars)) continue;
+            ParsedLine parsed = ParseLine(line.content, chars);
+            if (!parsed.name.empty() && NamesEqual(parsed.name, section, chars)) {
                 range.found = true;
-                range.header = i;
-                ++i;
+                range.header = start;
                 break;
             }
         }
-        if (!range.found) return range;
     }
-    range.begin = i;
-    while (i < lines.size() && ParseLine(lines[i].content).kind != LineKind::Header) ++i;
-    range.end = i;
-    return range;
+    range.begin = reader.position();
+    range.end = range.begin;
+    for (;;) {
+        std::size_t start = reader.position();
+        if (!reader.Next(&line) || IsHeader(line.content, chars)) {
+            range.end = start;
+            return range;
+        }
+    }
 }
 
-std::string ReadableValue(const std::string& stored) {
-    std::string value = stored;
+std::string ReadableValue(std::string_view stored, IniChars chars) {
+    std::string_view value = stored;
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
         value = value.substr(1, value.size() - 2);
     }
     value = value.substr(0, value.find('\0'));
-    return CutWhole(value, kIniValueMaxBytes);
+    return std::string(CutWhole(value, chars));
 }
 
 // Such a name would pair with the closing ']' of its header, which then never closes.
-bool EndsInLoneLeadByte(const std::string& name) {
+bool EndsInLoneLeadByte(std::string_view name) {
     std::size_t i = 0;
     std::size_t last = 0;
     while (i < name.size()) {
-        last = CharLength(name, i);
+        last = CharLength(name, i, IniChars::Gbk);
         i += last;
     }
-    return last == 1 && IsLeadByte(static_cast<unsigned char>(name.back()));
+    return last == 1 && IsGbkLead(static_cast<unsigned char>(name.back()));
 }
 
 bool HasLineBreakOrZero(const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
 
-// Sets one key inside a section already present in `lines`; the section's end moves with an insertion.
-void SetInSection(std::vector<Line>& lines, SectionRange& range, const std::string& key, const std::string& value) {
-    for (std::size_t i = range.begin; i < range.end; ++i) {
-        ParsedLine parsed = ParseLine(lines[i].content);
-        if (parsed.kind != LineKind::Entry || !NamesEqual(parsed.name, key)) continue;
+// The line end of new lines: the one the text already uses, so an LF file stays an LF file.
+std::string LineEndStyle(std::string_view text) {
+    std::size_t brk = text.find_first_of("\r\n");
+    if (brk == std::string_view::npos) return kCrLf;
+    if (text[brk] == '\n') return "\n";
+    // A lone CR written before a line that starts with LF would join with it into one CRLF: lone CRs
+    // only for a file that has no LF at all.
+    return text.compare(brk, 2, kCrLf) == 0 || text.find('\n') != std::string_view::npos ? kCrLf : "\r";
+}
+
+// One section's lines, owned, while keys are set in it.
+struct OwnedLine {
+    std::string content;
+    std::string end;
+};
+
+// Sets one key in the section held by `lines`, whose first line is its header.
+void SetInSection(std::vector<OwnedLine>& lines, const std::string& key, const std::string& value,
+                  const std::string& newLine, IniChars chars) {
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        ParsedLine parsed = ParseLine(lines[i].content, chars);
+        if (parsed.kind != LineKind::Entry || !NamesEqual(parsed.name, key, chars)) continue;
         // A line that already holds the value stays as it is, however it is spaced.
         if (parsed.hasEquals && parsed.value == value) return;
-        lines[i].content = parsed.name + "=" + value;
+        lines[i].content = std::string(parsed.name) + "=" + value;
         return;
     }
     // After the section's last non-blank line, so blank lines that part it from the next stay there.
-    std::size_t after = range.header;
-    for (std::size_t i = range.begin; i < range.end; ++i) {
-        if (ParseLine(lines[i].content).kind != LineKind::Blank) after = i;
+    std::size_t after = 0;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (ParseLine(lines[i].content, chars).kind != LineKind::Blank) after = i;
     }
-    if (lines[after].end.empty()) lines[after].end = kNewLine;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after) + 1, Line{key + "=" + value, kNewLine});
-    ++range.end;
+    if (lines[after].end.empty()) lines[after].end = newLine;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after) + 1, OwnedLine{key + "=" + value, newLine});
 }
 
 }  // namespace
 
-std::string IniGetValue(const std::string& text, const std::string& section, const std::string& key) {
-    std::vector<Line> lines = SplitLines(text);
-    SectionRange range = FindSection(lines, QueryName(section));
+std::string IniGetValue(const std::string& text, const std::string& section, const std::string& key, IniChars chars) {
+    // One key: a scan that stops at its section is cheaper than taking the whole text apart.
+    SectionRange range = FindSection(text, QueryName(section), chars);
     if (!range.found) return std::string();
-    std::string name = QueryName(key);
-    for (std::size_t i = range.begin; i < range.end; ++i) {
-        ParsedLine parsed = ParseLine(lines[i].content);
-        if (parsed.kind == LineKind::Entry && NamesEqual(parsed.name, name)) return ReadableValue(parsed.value);
+    std::string_view name = QueryName(key);
+    LineReader reader(std::string_view(text).substr(0, range.end), range.begin);
+    Line line;
+    while (reader.Next(&line)) {
+        ParsedLine parsed = ParseLine(line.content, chars);
+        if (parsed.kind == LineKind::Entry && NamesEqual(parsed.name, name, chars)) return ReadableValue(parsed.value, chars);
     }
     return std::string();
 }
 
-bool IniCanWrite(const std::string& section, const std::string& key, const std::string& value) {
+IniReader::IniReader(const std::string& text, IniChars chars) : chars_(chars) {
+    // The lines before the first header form the section with the empty name.
+    sections_.push_back(Section{});
+    index_.emplace(std::string(), 0);
+    Section* current = &sections_[0];
+    LineReader reader(text);
+    Line line;
+    while (reader.Next(&line)) {
+        ParsedLine parsed = ParseLine(line.content, chars);
+        if (parsed.kind == LineKind::Header) {
+            // Only the first section of a name counts; a header "[]" names a section that no query finds.
+            current = nullptr;
+            if (parsed.name.empty() || !index_.emplace(Folded(parsed.name), sections_.size()).second) continue;
+            sections_.push_back(Section{parsed.name, {}});
+            current = &sections_.back();
+        } else if (parsed.kind == LineKind::Entry && current) {
+            current->entries.push_back(Entry{parsed.name, parsed.value});
+        }
+    }
+}
+
+std::string IniReader::Get(const std::string& section, const std::string& key) const {
+    std::string_view sectionName = QueryName(section);
+    std::string_view keyName = QueryName(key);
+    auto found = index_.find(Folded(sectionName));
+    if (found == index_.end()) return std::string();
+    // The first key of the name wins.
+    for (const Entry& entry : sections_[found->second].entries) {
+        if (NamesEqual(entry.name, keyName, chars_)) return ReadableValue(entry.value, chars_);
+    }
+    return std::string();
+}
+
+std::string IniReader::Folded(std::string_view name) const {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size();) {
+        std::size_t n = CharLength(folded, i, chars_);
+        if (n == 1) folded[i] = AsciiLower(folded[i]);
+        i += n;
+    }
+    return folded;
+}
+
+bool IniHasSection(const std::string& text, const std::vector<std::string>& sections, IniChars chars) {
+    LineReader reader(text);
+    Line line;
+    while (reader.Next(&line)) {
+        if (!IsHeader(line.content, chars)) continue;
+        std::string_view name = ParseLine(line.content, chars).name;
+        for (const std::string& section : sections) {
+            std::string_view wanted = QueryName(section);
+            if (!name.empty() && !wanted.empty() && NamesEqual(name, wanted, chars)) return true;
+        }
+    }
+    return false;
+}
+
+bool IniCanWrite(const std::string& section, const std::string& key, const std::string& value, IniChars chars) {
     if (HasLineBreakOrZero(section) || HasLineBreakOrZero(key) || HasLineBreakOrZero(value)) return false;
-    std::string sectionName = Trim(section);
-    std::string keyName = Trim(key);
-    return !sectionName.empty() && !EndsInLoneLeadByte(sectionName) && !keyName.empty() &&
-           keyName.find('=') == std::string::npos && keyName[0] != '[';
+    std::string_view sectionName = Trim(section);
+    std::string_view keyName = Trim(key);
+    return !sectionName.empty() && !(chars == IniChars::Gbk && EndsInLoneLeadByte(sectionName)) &&
+           !keyName.empty() && keyName.find('=') == std::string_view::npos && keyName[0] != '[';
 }
 
 std::optional<std::string> IniSetValue(const std::string& text, const std::string& section, const std::string& key,
-                                       const std::string& value) {
-    return IniSetValues(text, section, IniEntries{{key, value}});
+                                       const std::string& value, IniChars chars) {
+    return IniSetValues(text, section, IniEntries{{key, value}}, chars);
 }
 
 std::optional<std::string> IniSetValues(const std::string& text, const std::string& section,
-                                        const IniEntries& keysInOrder) {
+                                        const IniEntries& keysInOrder, IniChars chars) {
     bool writable = std::all_of(keysInOrder.begin(), keysInOrder.end(), [&](const auto& entry) {
-        return IniCanWrite(section, entry.first, entry.second);
+        return IniCanWrite(section, entry.first, entry.second, chars);
     });
     if (!writable) return std::nullopt;
     if (keysInOrder.empty()) return text;
 
-    std::string sectionName = Trim(section);
-    std::vector<Line> lines = SplitLines(text);
-    SectionRange range = FindSection(lines, sectionName);
-    if (!range.found) {
-        if (!lines.empty() && lines.back().end.empty()) lines.back().end = kNewLine;
-        lines.push_back({"[" + sectionName + "]", kNewLine});
-        range.found = true;
-        range.header = lines.size() - 1;
-        range.begin = range.end = lines.size();
+    // Only the section's own lines are taken apart; the text before and after it is copied whole.
+    const std::string newLine = LineEndStyle(text);
+    const std::string_view name = Trim(section);
+    SectionRange range = FindSection(text, name, chars);
+    std::string before;
+    std::vector<OwnedLine> lines;
+    if (range.found) {
+        before = text.substr(0, range.header);
+        LineReader reader(std::string_view(text).substr(0, range.end), range.header);
+        Line line;
+        while (reader.Next(&line)) lines.push_back({std::string(line.content), std::string(line.end)});
+    } else {
+        before = text;
+        range.end = text.size();
+        if (!before.empty() && before.back() != '\n' && before.back() != '\r') before += newLine;
+        lines.push_back({"[" + std::string(name) + "]", newLine});
     }
-    for (const auto& entry : keysInOrder) SetInSection(lines, range, Trim(entry.first), entry.second);
-    return JoinLines(lines);
+    for (const auto& entry : keysInOrder) SetInSection(lines, std::string(Trim(entry.first)), entry.second, newLine, chars);
+
+    std::string out = std::move(before);
+    for (const OwnedLine& line : lines) out += line.content + line.end;
+    out.append(text, range.end, std::string::npos);
+    return out;
 }
 
 }  // namespace ts

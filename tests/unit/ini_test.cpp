@@ -2,11 +2,13 @@
 #include "store/file_io.h"
 #include "store/ini_text.h"
 #include "store/settings_file.h"
+#include "store/text_encoding.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/common/example_settings.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace ts {
 namespace {
@@ -186,8 +189,13 @@ TEST(IniText, WritesLikeTheProfileFunctionsAndKeepsEverythingElse) {
         {"new key before blank lines that part sections", "[s]\r\nk=v\r\n\r\n[t]\r\nx=1\r\n", "s", "j", "w",
          "[s]\r\nk=v\r\nj=w\r\n\r\n[t]\r\nx=1\r\n"},
         {"new key in an empty section", "[s]\r\n\r\n[t]\r\n", "s", "j", "w", "[s]\r\nj=w\r\n\r\n[t]\r\n"},
-        {"new key after comments and unknown lines", "[s]\nk=1\n;c\n[junk\n\n", "s", "j", "w",
-         "[s]\nk=1\n;c\n[junk\nj=w\r\n\n"},
+        {"new key after comments and unknown lines", "[s]\r\nk=1\r\n;c\r\n[junk\r\n\r\n", "s", "j", "w",
+         "[s]\r\nk=1\r\n;c\r\n[junk\r\nj=w\r\n\r\n"},
+        {"LF file gets LF", "[s]\nk=1\n\n[t]\n", "s", "j", "w", "[s]\nk=1\nj=w\n\n[t]\n"},
+        {"LF file gets an LF section", "[s]\nk=1", "t", "j", "w", "[s]\nk=1\n[t]\nj=w\n"},
+        {"CR file gets CR", "[s]\rk=1\r", "s", "j", "w", "[s]\rk=1\rj=w\r"},
+        {"the first line end decides", "[s]\nk=1\r\n", "s", "j", "w", "[s]\nk=1\r\nj=w\n"},
+        {"a lone CR never joins a following LF", "[s]\rk=1\r\n\n[t]\r", "s", "j", "w", "[s]\rk=1\r\nj=w\r\n\n[t]\r"},
         {"new key after a last line without end", "[s]\r\nk=v", "s", "j", "w", "[s]\r\nk=v\r\nj=w\r\n"},
         {"new key under a header without end", "[s]", "s", "j", "w", "[s]\r\nj=w\r\n"},
         {"new section at the end", "[s]\r\nk=v\r\n\r\n", "t", "j", "w", "[s]\r\nk=v\r\n\r\n[t]\r\nj=w\r\n"},
@@ -267,6 +275,53 @@ TEST(IniText, DialogSavesBuildTheExampleFile) {
     EXPECT_EQ(file, ExampleFile("\r\n"));
 }
 
+
+// In UTF-8 text a byte pair that GBK would join can belong to two characters: the last byte of 中 and
+// the ']' after it.
+TEST(IniText, Utf8TextIsSplitAsUtf8) {
+    const std::string file = "[中]\nKey=v\n[节]\nk=" + Repeat("中", 200) + "\nk2=" + std::string(300, 'a') + "\n";
+    EXPECT_EQ(IniGetValue(file, "中", "key", IniChars::Utf8), "v");
+    EXPECT_EQ(IniGetValue(file, "中", "key", IniChars::Gbk), "") << "GBK pairs the last byte with ']'";
+    EXPECT_EQ(IniGetValue(file, "节", "k", IniChars::Utf8), Repeat("中", 127)) << "two bytes each in code page 936";
+    EXPECT_EQ(IniGetValue(file, "节", "k2", IniChars::Utf8), std::string(254, 'a'));
+    EXPECT_TRUE(IniHasSection(file, {"中文", "节"}, IniChars::Utf8));
+    EXPECT_FALSE(IniHasSection(file, {"中文", ""}, IniChars::Utf8));
+    EXPECT_EQ(*IniSetValue(file, "中", "j", "w", IniChars::Utf8), "[中]\nKey=v\nj=w\n" + file.substr(12));
+}
+
+std::string Utf16Bytes(const std::u16string& text, bool littleEndian) {
+    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t u : text) {
+        char low = static_cast<char>(u & 0xFF);
+        char high = static_cast<char>(u >> 8);
+        out += littleEndian ? low : high;
+        out += littleEndian ? high : low;
+    }
+    return out;
+}
+
+TEST(TextEncoding, Utf16RoundTripsEvenWhenNotWellFormed) {
+    const std::u16string texts[] = {
+        u"[关机]\r\n每天定时关机=07:00\r\n",
+        u"; \U0001F600 pair\n",
+        std::u16string(u"; lone \xD800 high\n") + u"; lone \xDC00 low, then high at the end \xD83D",
+    };
+    for (const std::u16string& text : texts) {
+        for (bool littleEndian : {true, false}) {
+            const std::string bytes = Utf16Bytes(text, littleEndian);
+            SettingsText decoded = DecodeSettingsFile(bytes);
+            EXPECT_EQ(decoded.encoding, littleEndian ? FileEncoding::Utf16LeMark : FileEncoding::Utf16BeMark);
+            EXPECT_EQ(decoded.refusal, SaveRefusal::None);
+            EXPECT_EQ(EncodeSettingsFile(decoded.text, decoded.encoding), bytes);
+        }
+    }
+    EXPECT_EQ(Utf16ToUtf8(u"[关机]\U0001F600"), "[关机]\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b\xC3"), u"a\xFFFD" "b\xFFFD");
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")) << "a surrogate is not UTF-8";
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF")) << "overlong";
+    EXPECT_TRUE(IsValidUtf8("[关机]\xF0\x9F\x98\x80"));
+}
+
 class SettingsFileTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -276,7 +331,6 @@ protected:
         path_ = (dir_ / "timer.ini").string();
     }
     void TearDown() override { fs::remove_all(dir_); }
-
     std::string Contents() const {
         std::ifstream in(path_, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -394,6 +448,96 @@ TEST_F(SettingsFileTest, ReplacementKeepsPermissions) {
     EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(Contents(), "[s]\r\nk=2\r\n");
+}
+
+// One save on files in every encoding: each keeps its encoding, its mark and its line ends, and a file
+// whose encoding cannot be told apart safely is read as code page 936 and never written.
+TEST_F(SettingsFileTest, FilesInOtherEncodingsAreReadAndWrittenInTheirOwn) {
+    const std::string start = "; 手改\n[关机]\n每天定时关机=07:00\n[重启]\n每天定时重启=12:00\n";
+    const std::string after = "; 手改\n[关机]\n每天定时关机=22:15\n每次开机X分钟关机=30\n[重启]\n每天定时重启=12:00\n";
+    // Characters that code page 936 lacks stay in a Unicode file.
+    const std::string wide = "; 😀 ½\r\n[关机]\r\n每天定时关机=07:00\r\n";
+    const std::string wideAfter = "; 😀 ½\r\n[关机]\r\n每天定时关机=22:15\r\n每次开机X分钟关机=30\r\n";
+    const std::u16string start16 = u"; 手改\r\n[关机]\r\n每天定时关机=07:00\r\n[重启]\r\n每天定时重启=12:00\r\n";
+    const std::u16string after16 =
+        u"; 手改\r\n[关机]\r\n每天定时关机=22:15\r\n每次开机X分钟关机=30\r\n[重启]\r\n每天定时重启=12:00\r\n";
+    const std::string mixed = "[关机]\n每天定时关机=07:00\n" + G("[重启]\n每天定时重启=12:00\n");
+    struct EncodingCase {
+        const char* what;
+        std::string before;
+        const char* shutdown;  // 每天定时关机 as read
+        const char* restart;   // 每天定时重启 as read
+        std::string saved;     // the file after the save; "" when it must be refused
+    };
+    const EncodingCase cases[] = {
+        {"code page 936, LF", G(start), "07:00", "12:00", G(after)},
+        {"UTF-8 without a mark", start, "07:00", "12:00", after},
+        {"UTF-8 without a mark, restart section only", "[重启]\r\n每天定时重启=12:00\r\n", "", "12:00",
+         "[重启]\r\n每天定时重启=12:00\r\n[关机]\r\n每天定时关机=22:15\r\n每次开机X分钟关机=30\r\n"},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + wide, "07:00", "", "\xEF\xBB\xBF" + wideAfter},
+        {"UTF-8 with a mark and bytes that are not UTF-8", "\xEF\xBB\xBF;\xFF\xC3\n[关机]\n", "", "",
+         "\xEF\xBB\xBF;\xFF\xC3\n[关机]\n每天定时关机=22:15\n每次开机X分钟关机=30\n"},
+        {"UTF-16 LE", Utf16Bytes(start16, true), "07:00", "12:00", Utf16Bytes(after16, true)},
+        {"UTF-16 BE", Utf16Bytes(start16, false), "07:00", "12:00", Utf16Bytes(after16, false)},
+        {"UTF-16 LE with a character beyond the BMP", Utf16Bytes(u"; \U0001F600\n[关机]\n每天定时关机=07:00\n", true),
+         "07:00", "", Utf16Bytes(u"; \U0001F600\n[关机]\n每天定时关机=22:15\n每次开机X分钟关机=30\n", true)},
+        {"half UTF-8, half code page 936", mixed, "", "12:00", ""},
+        {"UTF-8 beyond ASCII without a section name", "; 手改\n", "", "", ""},
+        {"UTF-8 section name only inside a value", "x=[关机]\n" + G("; 手改\n"), "", "",
+         "x=[关机]\n" + G("; 手改\n[关机]\n每天定时关机=22:15\n每次开机X分钟关机=30\n")},
+        {"UTF-16 cut after an odd byte", Utf16Bytes(start16, true) + "\n", "07:00", "12:00", ""},
+        {"a mark alone", "\xFF\xFE", "", "", Utf16Bytes(u"[关机]\r\n每天定时关机=22:15\r\n每次开机X分钟关机=30\r\n", true)},
+    };
+    for (const EncodingCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(c.before);
+        EXPECT_EQ(GetIniString(path_, "关机", "每天定时关机"), c.shutdown);
+        EXPECT_EQ(GetIniString(path_, "重启", "每天定时重启"), c.restart);
+        std::string reason;
+        bool saved = WriteIniSection(path_, "关机", {{"每天定时关机", "22:15"}, {"每次开机X分钟关机", "30"}}, &reason);
+        EXPECT_EQ(saved, !c.saved.empty()) << reason;
+        EXPECT_EQ(Contents(), c.saved.empty() ? c.before : c.saved);
+        if (!saved) {
+            EXPECT_FALSE(reason.empty());
+        }
+    }
+}
+
+TEST_F(SettingsFileTest, LeftoversOfEarlierSavesAreNeverReadAndGoAtTheNextSave) {
+    Put(G("[关机]\r\n每天定时关机=07:00\r\n"));
+    const std::string names[] = {"timer.ini.~123-1.tmp", "TIMER.INI.~9-77.TMP"};
+    for (const std::string& name : names) std::ofstream(dir_ / name, std::ios::binary) << G("[关机]\r\n每天定时关机=23:59\r\n");
+    const std::string kept[] = {"timer.ini.~x-1.tmp", "timer.ini.~1-1.tmp.bak", "other.ini.~1-1.tmp"};
+    for (const std::string& name : kept) std::ofstream(dir_ / name) << "x";
+    EXPECT_EQ(GetIniString(path_, "关机", "每天定时关机"), "07:00");
+    // A save that finds every value in place leaves the file alone, but still clears the left-overs.
+    ASSERT_TRUE(WriteIniSection(path_, "关机", {{"每天定时关机", "07:00"}}, nullptr));
+    EXPECT_EQ(Contents(), G("[关机]\r\n每天定时关机=07:00\r\n"));
+    std::vector<std::string> left = Entries();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"other.ini.~1-1.tmp", "timer.ini", "timer.ini.~1-1.tmp.bak",
+                                              "timer.ini.~x-1.tmp"}));
+}
+
+TEST(TempFileNames, OnlyTheSavesOwnPatternCounts) {
+    EXPECT_EQ(TempFileName("timer.ini", 42, 7), "timer.ini.~42-7.tmp");
+    EXPECT_TRUE(IsTempFileOf(TempFileName("timer.ini", 4294967295ul, 1), "timer.ini"));
+    const char* const others[] = {"timer.ini", "timer.ini.~-1.tmp", "timer.ini.~1-.tmp", "timer.ini.~1-1",
+                                  "timer.ini.~1-1.tmpx", "timer.ini.~1_1.tmp", "xtimer.ini.~1-1.tmp", ""};
+    for (const char* name : others) EXPECT_FALSE(IsTempFileOf(name, "timer.ini")) << name;
+}
+
+// A replacement would part the file from its other names; such a file is written in place.
+TEST_F(SettingsFileTest, HardLinksStayLinked) {
+    Put("[s]\r\nk=1\r\n");
+    const fs::path other = dir_ / "link.ini";
+    fs::create_hard_link(path_, other);
+    ASSERT_NE(WriteIniString(path_, "s", "k", "22"), 0);
+    EXPECT_EQ(fs::hard_link_count(path_), 2u);
+    std::ifstream in(other, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "[s]\r\nk=22\r\n");
+    ASSERT_NE(WriteIniString(path_, "s", "k", ""), 0);
+    EXPECT_EQ(Contents(), "[s]\r\nk=\r\n") << "a shorter text leaves nothing of the longer one";
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // Our settings file reader and writer against the Windows profile functions, on the same files.
 #include "store/codepage.h"
+#include "store/file_io.h"
+#include "store/file_io_win.h"
 #include "store/ini_text.h"
 #include "store/settings_file.h"
+#include "store/text_encoding.h"
 
 #include <windows.h>
 
@@ -271,6 +274,100 @@ TEST_F(IniInterop, FailedReplacementLeavesTheOldFile) {
         ++files;
     }
     EXPECT_EQ(files, 2);
+}
+
+// Unicode files against the W profile functions, which read and write a file in the encoding its mark
+// names, in every locale. A file without a mark is left out: Wine reads it in the ANSI code page, and
+// the program's own rule for UTF-8 without a mark goes beyond it on purpose.
+TEST_F(IniInterop, FilesWithAMarkReadAndChangeAlike) {
+    const std::u16string text =
+        u"; 手改 \U0001F600\r\n[关机]\r\n定时关机日期 = 2024-05-01\r\n每天定时关机=\"07:00\"\r\n\r\n[重启]\r\n每天定时重启=12:00\r\n[其他]\r\nx=½\r\n";
+    struct Marked {
+        const char* what;
+        FileEncoding encoding;
+    };
+    const Marked encodings[] = {
+        {"UTF-16 LE", FileEncoding::Utf16LeMark},
+        {"UTF-8 with a mark", FileEncoding::Utf8Mark},
+        {"UTF-16 BE", FileEncoding::Utf16BeMark},
+    };
+    const Key writes[] = {
+        {"关机", "每天定时关机", "22:15"},
+        {"关机", "每周定时关机周几", "周五"},
+        {"重启", "每天定时重启", ""},
+        {"重启", "每月定时重启日期", "15"},
+    };
+    const Key probes[] = {
+        {"关机", "定时关机日期", ""}, {"关机", "每天定时关机", ""},     {"关机", "每周定时关机周几", ""},
+        {"重启", "每天定时重启", ""}, {"重启", "每月定时重启日期", ""}, {"其他", "x", ""},
+    };
+    auto theirGet = [](const std::string& path, const char* section, const char* key) {
+        wchar_t buffer[255] = {};
+        GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer, 255, Widen(path).c_str());
+        return Narrow(buffer);
+    };
+    auto theirWrite = [](const std::string& path, const char* section, const char* key, const char* value) {
+        bool ok = WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                                             Widen(path).c_str()) != 0;
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, Widen(path).c_str());
+        return ok;
+    };
+    for (const Marked& m : encodings) {
+        SCOPED_TRACE(m.what);
+        const std::string bytes = EncodeSettingsFile(Utf16ToUtf8(text), m.encoding);
+        std::string theirs = PathWith(bytes);
+        std::string ours = PathWith(bytes);
+        for (const Key& p : probes) {
+            SCOPED_TRACE(p.key);
+            EXPECT_EQ(GetIniString(ours, p.section, p.key), theirGet(theirs, p.section, p.key));
+        }
+        for (const Key& w : writes) {
+            ASSERT_TRUE(theirWrite(theirs, w.section, w.key, w.value));
+            ASSERT_NE(WriteIniString(ours, w.section, w.key, w.value), 0);
+        }
+        EXPECT_EQ(DecodeSettingsFile(Contents(ours)).encoding, m.encoding);
+        EXPECT_EQ(DecodeSettingsFile(Contents(theirs)).encoding, m.encoding);
+        for (const Key& p : probes) {
+            SCOPED_TRACE(p.key);
+            std::string expected = theirGet(theirs, p.section, p.key);
+            EXPECT_EQ(GetIniString(theirs, p.section, p.key), expected);
+            EXPECT_EQ(theirGet(ours, p.section, p.key), expected);
+            EXPECT_EQ(GetIniString(ours, p.section, p.key), expected);
+        }
+    }
+}
+
+// Both ways of replacing an existing file keep what the file is: its attributes, its contents whole,
+// and no temporary file beside it.
+TEST_F(IniInterop, ReplacementKeepsTheFilesAttributes) {
+    for (Replacement how : {Replacement::WithReplaceFile, Replacement::WithRename}) {
+        std::string path = PathWith("[s]\r\nk=1\r\n");
+        const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), attributes));
+        std::string reason;
+        ASSERT_TRUE(SaveWholeFileWith(how, path, "[s]\r\nk=2\r\n", &reason)) << reason;
+        EXPECT_EQ(Contents(path), "[s]\r\nk=2\r\n");
+        EXPECT_EQ(GetFileAttributesW(Widen(path).c_str()) & attributes, attributes);
+        SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        EXPECT_EQ(entry.path().extension(), L".ini");
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+}
+
+TEST_F(IniInterop, HardLinksAndLeftoversOfEarlierSaves) {
+    std::string path = PathWith(G("[关机]\r\n每天定时关机=07:00\r\n"));
+    const fs::path link = dir_ / L"link.ini";
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), Widen(path).c_str(), nullptr));
+    const fs::path leftover = fs::path(Widen(path + ".~999-1.tmp"));
+    std::ofstream(leftover, std::ios::binary) << G("[关机]\r\n每天定时关机=23:59\r\n");
+    EXPECT_EQ(GetIniString(path, "关机", "每天定时关机"), "07:00");
+    ASSERT_TRUE(WriteIniSection(path, "关机", {{"每天定时关机", "08:00"}}, nullptr));
+    EXPECT_EQ(Contents(Narrow(link.wstring())), G("[关机]\r\n每天定时关机=08:00\r\n"));
+    EXPECT_FALSE(fs::exists(leftover));
 }
 
 }  // namespace
