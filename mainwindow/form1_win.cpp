@@ -14,6 +14,7 @@
 #include "mainwindow/form1_ids.h"
 #include "schedule/listlines.h"
 #include "schedule/tick.h"
+#include "registry/boot_skip_win.h"
 #include "registry/logon_win.h"
 #include "resources/resource.h"
 #include "store/settings_file.h"
@@ -118,6 +119,7 @@ bool Form1::Create(bool startHidden) {
     LoadRunAtLogonState();
     ShiJian();
     FillScheduleLists();
+    RestoreBootSkips();
     Timer1.OnTimer = [this] { Timer1_Timer(); };
     Timer1.SetInterval(1000);
     Timer1.SetEnabled(true);
@@ -349,8 +351,18 @@ void Form1::AskToSkipNotice() {
     skipQuestionOpen_ = false;
     if (answer != IDYES) return;
     notices_.Skip(asked);
+    if (asked.minuteKey == kThisStart) {
+        const PowerAction action = asked.Action();
+        RememberBootSkip(action, (action == PowerAction::Shutdown ? ShutdownSchedule : RestartSchedule).BootMinutes);
+    }
     // Another request due in the same minute is announced now rather than at the next tick.
     Timer1_Timer();
+}
+
+void Form1::RestoreBootSkips() {
+    // Tests 5 and 10: the minutes-after-start schedules of the two actions.
+    if (BootSkipRemembered(PowerAction::Shutdown, ShutdownSchedule.BootMinutes)) notices_.Skip(Occurrence{5, kThisStart});
+    if (BootSkipRemembered(PowerAction::Restart, RestartSchedule.BootMinutes)) notices_.Skip(Occurrence{10, kThisStart});
 }
 
 void Form1::LoadRunAtLogonState() {

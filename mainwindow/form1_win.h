@@ -56,6 +56,8 @@ private:
     void OnCommand(int id, int code);
     void OnTrayCallback(LPARAM event);
     void AskToSkipNotice();
+    // A minutes-after-start request skipped earlier in this start of the system stays skipped.
+    void RestoreBootSkips();
     void LoadRunAtLogonState();
     void Check1_Click();
     HBRUSH OnCtlColor(HDC dc, HWND control);

@@ -71,17 +71,27 @@ std::string ValueText(DWORD type, const std::vector<BYTE>& data) {
     return std::string();
 }
 
+bool WriteValueIn(HKEY root, const std::string& subkey, DWORD options, const std::string& valueName,
+                  const RegValue& value, DWORD type) {
+    UniqueRegKey key;
+    // No class and no inheritable handle: nothing reads a key's class, and no child process needs the key.
+    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, options, kWriteAccess, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    return StoreValue(key.get(), Widen(valueName), value, type) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 bool WriteRegValue(HKEY root, const std::string& subkey, const std::string& valueName, const RegValue& value,
                    DWORD type) {
-    UniqueRegKey key;
-    // No class and no inheritable handle: nothing reads a key's class, and no child process needs the key.
-    if (RegCreateKeyExW(root, Widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kWriteAccess, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    return StoreValue(key.get(), Widen(valueName), value, type) == ERROR_SUCCESS;
+    return WriteValueIn(root, subkey, REG_OPTION_NON_VOLATILE, valueName, value, type);
+}
+
+bool WriteVolatileRegValue(HKEY root, const std::string& subkey, const std::string& valueName, const RegValue& value,
+                           DWORD type) {
+    return WriteValueIn(root, subkey, REG_OPTION_VOLATILE, valueName, value, type);
 }
 
 std::string ReadRegValue(HKEY root, const std::string& subkey, const std::string& valueName, DWORD& type) {

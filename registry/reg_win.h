@@ -29,6 +29,11 @@ using RegValue = std::variant<std::string, double, std::vector<std::uint8_t>>;
 bool WriteRegValue(HKEY root, const std::string& subkey, const std::string& valueName, const RegValue& value,
                    DWORD type);
 
+// As WriteRegValue, in a volatile key: the system drops it when it starts again. A key that already
+// exists keeps its own kind.
+bool WriteVolatileRegValue(HKEY root, const std::string& subkey, const std::string& valueName, const RegValue& value,
+                           DWORD type);
+
 // The value as text: texts without spaces at their ends and whatever their length, a DWORD in unsigned
 // decimal, binary data as "01 AB 00"; empty text for other types and for a missing key or value.
 // Opens the key for reading only, so a key the user may not change still reads. After a successful

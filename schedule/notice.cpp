@@ -1,5 +1,8 @@
 #include "schedule/notice.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace ts {
 
 namespace {
@@ -129,6 +132,25 @@ TickDecision ScheduleNotices::Tick(const LocalDateTime& now, const ClockLabels& 
 void ScheduleNotices::Skip(const Occurrence& occurrence) {
     if (occurrence.test < 1 || occurrence.test > 10) return;
     skipped_[occurrence.test] = occurrence.minuteKey;
+}
+
+std::string BootSkipText(std::int32_t bootMinutes, std::int64_t systemStartMinute) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%ld@%lld", static_cast<long>(bootMinutes),
+                  static_cast<long long>(systemStartMinute));
+    return text;
+}
+
+bool BootSkipCovers(const std::string& remembered, std::int32_t bootMinutes, std::int64_t systemStartMinute) {
+    constexpr std::int64_t kClockSlackMinutes = 2;
+    long minutes = 0;
+    long long start = 0;
+    int used = 0;
+    if (std::sscanf(remembered.c_str(), "%ld@%lld%n", &minutes, &start, &used) != 2 ||
+        used != static_cast<int>(remembered.size())) {
+        return false;
+    }
+    return minutes == bootMinutes && bootMinutes > 0 && std::llabs(start - systemStartMinute) <= kClockSlackMinutes;
 }
 
 std::string NoticeText(const Occurrence& occurrence) {

@@ -68,6 +68,14 @@ private:
     std::int64_t skipped_[11] = {};
 };
 
+// A skipped minutes-after-start request stays skipped for the rest of this start of the system, also
+// when the program is started again meanwhile (else its first tick would fire it unannounced). It is
+// remembered outside the program as text: the schedule's minutes and the minute the system started.
+std::string BootSkipText(std::int32_t bootMinutes, std::int64_t systemStartMinute);
+// Whether a remembered skip covers the schedule: the same minutes and the same start of the system.
+// The start, worked out again from the clock, may differ by a minute or two after a clock correction.
+bool BootSkipCovers(const std::string& remembered, std::int32_t bootMinutes, std::int64_t systemStartMinute);
+
 // The balloon: "将于 HH:MM 关机。点击此处可取消本次。" (重启 for a restart).
 std::string NoticeText(const Occurrence& occurrence);
 // The question after a click: the time, then "是否取消本次定时关机？".

@@ -270,6 +270,32 @@ TEST(NoticeSkip, MinutesAfterStartStaySkippedForThisStart) {
     EXPECT_EQ(other.fire.test, 10);
 }
 
+TEST(NoticeSkip, RememberedMinutesAfterStartSkipCoversOnlyThatScheduleAndStart) {
+    const std::int64_t start = 27000000;  // the minute the system started
+    const std::string remembered = BootSkipText(90, start);
+    struct Case {
+        const char* why;
+        std::string text;
+        std::int32_t minutes;
+        std::int64_t start;
+        bool covers;
+    } cases[] = {
+        {"the same schedule, the same start", remembered, 90, start, true},
+        {"the start read again after the clock moved a little", remembered, 90, start + 2, true},
+        {"the clock moved back a little", remembered, 90, start - 1, true},
+        {"the system started again", remembered, 90, start + 95, false},
+        {"the schedule changed meanwhile", remembered, 120, start, false},
+        {"a schedule switched off", BootSkipText(0, start), 0, start, false},
+        {"text of some other kind", "90", 90, start, false},
+        {"trailing text", remembered + "x", 90, start, false},
+        {"empty", "", 90, start, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(BootSkipCovers(c.text, c.minutes, c.start), c.covers);
+    }
+}
+
 TEST(NoticeSkip, NextScheduleOfTheSameMinuteFollowsAtOnce) {
     ScheduleNotices notices;
     const ScheduleSet shutdown = Daily("23:00");

@@ -154,6 +154,18 @@ TEST_F(RegValues, WriteCreatesTheKeysAlongThePath) {
     EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, Sub("a\\b\\c"), "v", type), "x");
 }
 
+TEST_F(RegValues, VolatileWriteMakesAKeyTheSystemDropsAtItsNextStart) {
+    ASSERT_TRUE(WriteVolatileRegValue(HKEY_CURRENT_USER, Sub("gone at start"), "v", "90@1"s, REG_SZ));
+    DWORD type = REG_NONE;
+    EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, Sub("gone at start"), "v", type), "90@1");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    // Only a volatile key refuses a lasting child: the registry's own proof of what kind it is.
+    UniqueRegKey child;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(Sub("gone at start\\lasting")).c_str(), 0, nullptr,
+                              REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, child.put(), nullptr),
+              ERROR_CHILD_MUST_BE_VOLATILE);
+}
+
 // Data written by other programs, read back.
 TEST_F(RegValues, ReadTurnsStoredDataIntoText) {
     const struct {

@@ -55,3 +55,34 @@ test_notice_unanswered_question_does_not_stop_the_request() {
     drv msgbox "$NOTICE_TITLE" 500 >/dev/null && fail "question outlived the program"
     return 0
 }
+
+# A skipped minutes-after-start shutdown stays skipped for this start of the system: started again, the
+# program would otherwise fire it at its first tick, without a notice.
+test_notice_skipped_boot_schedule_stays_skipped_when_started_again() {
+    # Due 25 to 60 seconds from now, so it is announced at the first tick.
+    local up minutes due shown= deadline
+    read -r up _ </proc/uptime
+    up=${up%.*}
+    [ $((60 - up % 60)) -lt 25 ] && { sleep $((60 - up % 60 + 1)); read -r up _ </proc/uptime; up=${up%.*}; }
+    minutes=$((up / 60 + 1))
+    due=$(($(date +%s) + minutes * 60 - up))
+    schedule_file "每次开机X分钟关机=$minutes" | ini_write
+    app_start_relay /s
+    main_wait
+    deadline=$((SECONDS + 20))
+    until grep -qE '^将于 [0-9]{2}:[0-9]{2} 关机。点击此处可取消本次。$' <<<"$shown"; do
+        [ $SECONDS -lt $deadline ] || fail "no balloon; visible tooltips: [$shown]"
+        sleep 0.2
+        shown=$(drv windows | awk -F'\t' '$2 == "tooltips_class32" && $3 ~ /visible=1/ {print $5}')
+    done
+    balloon_click
+    answer "$NOTICE_TITLE" 6
+    app_quit
+    app_start_relay /s
+    main_wait
+    while [ "$(date +%s)" -lt $((due + 5)) ] && app_running; do sleep 0.5; done
+    app_running || fail "the skipped shutdown fired after the program was started again"
+    clock_past $((due + 5)) || fail "the clock stopped"
+    expect_eq "$(relay_calls user32.ExitWindowsEx)" "" "ExitWindowsEx calls"
+    app_quit
+}
